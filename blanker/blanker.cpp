@@ -1,0 +1,78 @@
+#include "blanker/blanker.h"
+
+#include "common/display_state.h"
+#include "common/process_names.h"
+#include "common/settings.h"
+#include "platform/input.h"
+#include "platform/messages.h"
+#include "platform/threads.h"
+
+std::atomic<int32_t> BlankMode{kModeNormal};
+std::atomic<platform::Handle> KeyboardHook{nullptr};
+std::atomic<int32_t> WakeArmed{0};
+std::atomic<int32_t> DisplayOn{0};
+const BlankerVariant* Variant = &kNocturoVariant;
+
+constexpr int32_t kWhKeyboardLl = 13;
+constexpr uintptr_t kHwndBroadcast = 0xFFFF;
+constexpr uint32_t kWmSysCommand = 0x0112;
+constexpr uintptr_t kScMonitorPower = 0xF170;
+constexpr intptr_t kMonitorOff = 2;
+constexpr uint32_t kMonitorOffDelayMs = 4000;
+constexpr uint32_t kLockScreenExtraDelayMs = 2000;  // after the lock at 3500 ms
+constexpr uint32_t kExitDelayMs = 500;
+constexpr uint32_t kForever = 0xFFFFFFFF;
+
+static std::atomic<int32_t> g_exit_entered{0};
+static std::atomic<int32_t> g_hook_exit_started{0};
+
+int BlankerMain(const BlankerVariant& variant) {
+  Variant = &variant;
+  platform::BlockInput(1);
+  if (variant.tray_required && FindProcessIdByName(kTrayImage) == 0) return 0;
+  BlankMode.store(ClampBlankMode(ReadSetting(variant.settings_file, "type")));
+  platform::StartThread(MonitorOffStarter);
+  platform::StartThread(WakeWatcher);
+  KeyboardHook.store(platform::SetWindowsHookExA(kWhKeyboardLl, KeyboardHookProc,
+                                                 platform::GetModuleHandleA(nullptr), 0));
+  RegisterDisplayState(CreateDisplayStateWindow(kBlankerWindowTitle));
+  RunTranslatingMessageLoop();
+  return 0;
+}
+
+void* MonitorOffStarter(void*) {
+  platform::Sleep(kMonitorOffDelayMs);
+  if (BlankMode.load() == kModeLockScreen) platform::Sleep(kLockScreenExtraDelayMs);
+  platform::StartThread(MonitorOffSender);
+  return nullptr;
+}
+
+// On a thread of its own: the broadcast returns only when every top-level window has answered.
+void* MonitorOffSender(void*) {
+  platform::SendMessageA(reinterpret_cast<platform::Handle>(kHwndBroadcast), kWmSysCommand,
+                         kScMonitorPower, kMonitorOff);
+  return nullptr;
+}
+
+static void* ExitBlankerThread(void*) { ExitBlanker(); }
+
+// Windows drops a low-level hook that takes longer than LowLevelHooksTimeout,
+// and the waking key would then reach the program underneath. So the hook only
+// starts the exit on a thread of its own and keeps swallowing keys until then.
+intptr_t PLATFORM_CALLBACK KeyboardHookProc(int32_t, uintptr_t, intptr_t) {
+  if (WakeArmed.load() == 1 && g_hook_exit_started.exchange(1) == 0) {
+    if (platform::StartThread(ExitBlankerThread) != 0) g_hook_exit_started.store(0);
+  }
+  return 1;
+}
+
+void ExitBlanker() {
+  // exit from two threads at once is undefined: the second caller waits for the first.
+  if (g_exit_entered.exchange(1) != 0) {
+    for (;;) platform::Sleep(kForever);
+  }
+  platform::Sleep(kExitDelayMs);
+  platform::UnhookWindowsHookEx(KeyboardHook.load());
+  KeyboardHook.store(nullptr);
+  platform::Exit(0);
+}

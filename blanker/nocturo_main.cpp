@@ -1,0 +1,3 @@
+#include "blanker/blanker.h"
+
+int main() { return BlankerMain(kNocturoVariant); }

@@ -1,0 +1,61 @@
+# Host build: the program code on the simulated Windows, and the Wine tests.
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+include(GoogleTest)
+enable_testing()
+
+option(NOCTURO_SANITIZE "Build with ASan and UBSan" OFF)
+if(NOCTURO_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+set(NOCTURO_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "The 32-bit Windows build")
+set(NOCTURO_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH "The 64-bit Windows build")
+
+add_library(platform_sim STATIC
+  platform/sim/files.cpp
+  platform/sim/input.cpp
+  platform/sim/messages.cpp
+  platform/sim/processes.cpp
+  platform/sim/profile_reader.cpp
+  platform/sim/run.cpp
+  platform/sim/scheduler.cpp
+  platform/sim/screen.cpp
+  platform/sim/shell.cpp
+  platform/sim/threads.cpp
+  platform/sim/window.cpp)
+target_link_libraries(platform_sim PUBLIC Threads::Threads)
+
+add_library(common_sim STATIC ${COMMON_SOURCES})
+target_link_libraries(common_sim PUBLIC platform_sim)
+add_library(blanker_sim STATIC ${BLANKER_SOURCES})
+target_link_libraries(blanker_sim PUBLIC common_sim)
+
+add_executable(host_tests
+  tests/blanker_timeline_test.cpp
+  tests/blanker_wake_test.cpp
+  tests/charset_test.cpp
+  tests/display_state_test.cpp
+  tests/process_test.cpp
+  tests/settings_test.cpp
+  tests/shell_test.cpp
+  tests/simulator_test.cpp)
+target_link_libraries(host_tests PRIVATE blanker_sim GTest::gtest_main)
+gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 30)
+
+add_library(wine_env STATIC e2e/wine_env.cpp)
+target_link_libraries(wine_env PUBLIC GTest::gtest)
+target_compile_definitions(wine_env PUBLIC
+  NOCTURO_WIN32_DIR="${NOCTURO_WIN32_DIR}"
+  NOCTURO_WIN64_DIR="${NOCTURO_WIN64_DIR}"
+  NOCTURO_E2E_ROOT="${CMAKE_BINARY_DIR}/e2e")
+
+function(e2e_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE wine_env GTest::gtest)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS e2e RUN_SERIAL ON TIMEOUT 600)
+endfunction()
+e2e_test(e2e_processes e2e/processes_e2e.cpp)
+e2e_test(e2e_settings e2e/ini_diff_e2e.cpp)
+e2e_test(e2e_blanker e2e/blanker_e2e.cpp)

@@ -1,0 +1,60 @@
+# The package: every program static, system DLLs only, reproducible bytes.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+set(CMAKE_RC_COMPILE_OBJECT
+  "<CMAKE_RC_COMPILER> <DEFINES> <INCLUDES> <FLAGS> -O coff -i <SOURCE> -o <OBJECT>")
+add_compile_definitions(__USE_MINGW_ANSI_STDIO=0 WIN32_LEAN_AND_MEAN)
+add_compile_options(-fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+                    -ffunction-sections -fdata-sections)
+add_link_options(-static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+
+set(PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
+set(TOOLS_DIR ${CMAKE_BINARY_DIR}/e2e-tools)
+
+add_library(platform_win32 STATIC
+  platform/win32/files.cpp
+  platform/win32/input.cpp
+  platform/win32/messages.cpp
+  platform/win32/processes.cpp
+  platform/win32/screen.cpp
+  platform/win32/shell.cpp
+  platform/win32/threads.cpp
+  platform/win32/window.cpp)
+target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 uuid)
+
+add_library(common_win32 STATIC ${COMMON_SOURCES})
+target_link_libraries(common_win32 PUBLIC platform_win32)
+
+function(nocturo_program name)
+  cmake_parse_arguments(P "GUI" "" "SOURCES" ${ARGN})
+  if(P_GUI)
+    add_executable(${name} WIN32 ${P_SOURCES})
+  else()
+    add_executable(${name} ${P_SOURCES})
+  endif()
+  target_link_libraries(${name} PRIVATE common_win32)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PACKAGE_DIR})
+endfunction()
+
+add_library(blanker_win32 STATIC ${BLANKER_SOURCES})
+target_link_libraries(blanker_win32 PUBLIC common_win32)
+nocturo_program(nocturo GUI SOURCES blanker/nocturo_main.cpp res/nocturo.rc)
+nocturo_program(panelblank GUI SOURCES blanker/panelblank_main.cpp res/panelblank.rc)
+target_link_libraries(nocturo PRIVATE blanker_win32)
+target_link_libraries(panelblank PRIVATE blanker_win32)
+
+# Tools for the Wine tests; never shipped.
+function(e2e_tool name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE common_win32)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TOOLS_DIR})
+endfunction()
+e2e_tool(nochelper e2e/tools/helper.cpp)
+e2e_tool(ini_diff e2e/tools/ini_diff.cpp platform/sim/profile_reader.cpp)
+e2e_tool(proc_probe e2e/tools/proc_probe.cpp)
+e2e_tool(stand_in e2e/tools/stand_in.cpp)
+target_link_libraries(nochelper PRIVATE psapi)
+set_target_properties(stand_in PROPERTIES WIN32_EXECUTABLE ON)
+e2e_tool(empty e2e/tools/empty.cpp)
+e2e_tool(idle_loop e2e/tools/idle_loop.cpp)
+set_target_properties(empty idle_loop PROPERTIES WIN32_EXECUTABLE ON)

@@ -1,0 +1,41 @@
+// The display-state watcher: a hidden "RenderWindow" registered for the
+// console display state, whose procedure keeps DisplayOn, and the loops that
+// let the notifications in (they arrive only while the thread waits for messages).
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "platform/types.h"
+
+// 1 while the display was last reported on or dimmed, 0 while off. Each
+// program defines it with its own value at load: 0 in the blankers, 1 in the daemon.
+extern std::atomic<int32_t> DisplayOn;
+
+constexpr uint32_t kWmPowerBroadcast = 0x0218;
+constexpr uint32_t kPbtPowerSettingChange = 0x8013;
+
+// {6FE69556-704A-47A0-8F24-C28D936FDA47}
+constexpr platform::Guid kGuidConsoleDisplayState = {
+    0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+
+constexpr char kDisplayStateClass[] = "RenderWindow";
+constexpr char kBlankerWindowTitle[] = "Nocturo";
+constexpr char kDaemonWindowTitle[] = "NocturoDaemon";
+
+intptr_t PLATFORM_CALLBACK DisplayStateWindowProc(platform::Handle window, uint32_t message,
+                                                  uintptr_t wparam, intptr_t lparam);
+
+platform::Handle CreateDisplayStateWindow(const char* title);
+// The probe's wide form, with its own procedure.
+platform::Handle CreateDisplayStateWindowWide(const char16_t* title, platform::WindowProc proc);
+// Registers for the console display state; the handle is kept only by the probe.
+platform::Handle RegisterDisplayState(platform::Handle window);
+
+// Blankers: translate and dispatch, for the keyboard hook shares the loop.
+void RunTranslatingMessageLoop();
+// Daemon and probe: retrieve only; posted messages are dropped.
+void RunRetrievingMessageLoop();
+void RunRetrievingMessageLoopWide();
+
+// The daemon's pump thread: window "NocturoDaemon", registration, loop.
+void* DisplayStatePumpThread(void* unused);

@@ -1,0 +1,18 @@
+// Finding, counting and ending processes by image name over a fresh snapshot.
+#pragma once
+#include <cstdint>
+
+constexpr char kBlankerImage[] = "nocturo.exe";
+constexpr char kTrayBlankerImage[] = "panelblank.exe";
+constexpr char kTrayImage[] = "nocturotray.exe";
+constexpr char kDaemonImage[] = "nocturodaemon.exe";
+constexpr char kGraphicsHotkeyImage[] = "igfxHK.exe";
+
+// Processes whose image name equals `name` without regard to case; 0 when the snapshot fails.
+int32_t CountProcessesByName(const char* name);
+// Id of the first process whose image name equals `name` exactly, or 0.
+uint32_t FindProcessIdByName(const char* name);
+// Ends every process named exactly `name`, the caller too when its entry
+// comes up. -1 for a null name, 0 when none matched or one failed to end
+// (the walk stops there), 1 when every match was ended.
+int32_t TerminateProcessesByName(const char* name);

@@ -1,0 +1,24 @@
+#include "common/shell_command.h"
+
+#include "common/text_buffer.h"
+#include "platform/shell.h"
+
+constexpr int32_t kSwHide = 0;
+constexpr int32_t kSwShowNormal = 1;
+
+// The programs run elevated in a folder the user can write to, so a bare
+// "cmd.exe" could be found there first; the system folder's copy is used.
+static bool SystemCommandInterpreter(TextBuffer* path) {
+  ClearText(path);
+  uint32_t length = platform::GetSystemDirectoryA(path->text, sizeof path->text);
+  if (length == 0 || length >= sizeof path->text) return false;
+  path->length = length;
+  return AppendText(path, "\\cmd.exe");
+}
+
+void ShellCommand(const char* parameters, bool shown) {
+  TextBuffer interpreter;
+  if (!SystemCommandInterpreter(&interpreter)) return;
+  platform::ShellExecuteA(nullptr, "open", interpreter.text, parameters, nullptr,
+                          shown ? kSwShowNormal : kSwHide);
+}

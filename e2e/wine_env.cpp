@@ -1,0 +1,205 @@
+#include "e2e/wine_env.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+const std::string kRoot = NOCTURO_E2E_ROOT;
+
+int Shell(const std::string& command) { return std::system(command.c_str()); }
+
+// The shipped programs are 32-bit. Where this machine's kernel cannot execute
+// 32-bit code, Wine's 32-bit loader cannot start, and the tests run the same
+// sources built for 64-bit Windows under the 64-bit loader instead.
+struct Flavour {
+  std::string loader;
+  std::string arch;
+  std::string build_dir;
+};
+
+const Flavour& Chosen() {
+  static const Flavour flavour =
+      Shell("/usr/lib/wine/wine --version >/dev/null 2>&1") == 0
+          ? Flavour{"/usr/lib/wine/wine", "win32", NOCTURO_WIN32_DIR}
+          : Flavour{"/usr/lib/wine/wine64", "win64", NOCTURO_WIN64_DIR};
+  return flavour;
+}
+
+class WineSession : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    Shell("mkdir -p '" + kRoot + "/home' '" + kRoot + "/runs'");
+    const Flavour& flavour = Chosen();
+    std::cout << "[ wine     ] " << flavour.arch << " programs from " << flavour.build_dir << "\n";
+    std::string prefix = kRoot + "/wine-" + flavour.arch;
+    setenv("WINEARCH", flavour.arch.c_str(), 1);
+    setenv("WINEPREFIX", prefix.c_str(), 1);
+    setenv("WINELOADER", flavour.loader.c_str(), 1);
+    setenv("HOME", (kRoot + "/home").c_str(), 1);
+    setenv("WINEDEBUG", "-all", 1);
+    setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
+    setenv("LC_ALL", "zh_CN.UTF-8", 1);
+    StartDisplay();
+    if (!Exists(prefix + "/system.reg")) {
+      ASSERT_EQ(Shell(flavour.loader + " wineboot -i >/dev/null 2>&1 && wineserver -w"), 0)
+          << "wineboot failed";
+    }
+    Shell("wineserver -p");
+  }
+
+  void TearDown() override {
+    Shell("wineserver -k >/dev/null 2>&1");
+    if (xvfb_ > 0) {
+      kill(xvfb_, SIGTERM);
+      waitpid(xvfb_, nullptr, 0);
+    }
+  }
+
+ private:
+  void StartDisplay() {
+    // A display of our own, so a test never touches the user's desktop.
+    for (int n = 90 + getpid() % 50;; ++n) {
+      std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+      if (Exists(socket) || Exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+      std::string display = ":" + std::to_string(n);
+      xvfb_ = fork();
+      if (xvfb_ == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+      }
+      setenv("DISPLAY", display.c_str(), 1);
+      Eventually([&] { return Exists(socket); }, 10000);
+      return;
+    }
+  }
+
+  pid_t xvfb_ = -1;
+};
+
+std::string Quote(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+}  // namespace
+
+void InstallWineSession() { ::testing::AddGlobalTestEnvironment(new WineSession); }
+
+std::string PackageDir() { return Chosen().build_dir + "/package"; }
+std::string ToolsDir() { return Chosen().build_dir + "/e2e-tools"; }
+
+std::string NewFolder(const std::string& name) {
+  std::string folder = kRoot + "/runs/" + name;
+  Shell("rm -rf " + Quote(folder) + " && mkdir -p " + Quote(folder));
+  return folder;
+}
+
+void CopyFile(const std::string& from, const std::string& to) {
+  Shell("cp " + Quote(from) + " " + Quote(to));
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool Exists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+static pid_t Start(const std::string& folder, const std::string& program,
+                   const std::vector<std::string>& args, int out_fd) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    setpgid(0, 0);  // so a kill reaches the wine loader and what it started
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(out_fd >= 0 ? out_fd : null, 1);
+    dup2(null, 2);  // Wine writes noise to stderr even with WINEDEBUG=-all
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(Chosen().loader.c_str()));
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(Chosen().loader.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+pid_t StartWine(const std::string& folder, const std::string& program,
+                const std::vector<std::string>& args) {
+  return Start(folder, program, args, -1);
+}
+
+int WaitExit(pid_t pid, int timeout_ms) {
+  int status = 0;
+  for (int waited = 0;; waited += 20) {
+    pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (done < 0 || waited >= timeout_ms) return -1;
+    SleepMs(20);
+  }
+}
+
+void Kill(pid_t pid) {
+  kill(-pid, SIGKILL);
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+Result RunWine(const std::string& folder, const std::string& program,
+               const std::vector<std::string>& args, int timeout_ms) {
+  std::string out_path = kRoot + "/runs/.out-" + std::to_string(getpid());
+  int fd = open(out_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+  pid_t pid = Start(folder, program, args, fd);
+  close(fd);
+  Result result;
+  result.code = WaitExit(pid, timeout_ms);
+  if (result.code == -1) Kill(pid);
+  result.output = ReadFile(out_path);
+  unlink(out_path.c_str());
+  return result;
+}
+
+Result Helper(const std::vector<std::string>& args, int timeout_ms) {
+  return RunWine(ToolsDir(), ToolsDir() + "/nochelper.exe", args, timeout_ms);
+}
+
+}  // namespace e2e
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  e2e::InstallWineSession();
+  return RUN_ALL_TESTS();
+}

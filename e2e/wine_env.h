@@ -1,0 +1,57 @@
+// The Wine session the end-to-end tests share: a private prefix under the
+// build folder, an Xvfb display, a persistent wineserver, and ways to run
+// the built programs in fresh installation folders.
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Registers the session with GoogleTest; call once from main.
+void InstallWineSession();
+
+std::string PackageDir();  // the built programs
+std::string ToolsDir();    // the test tools, never shipped
+
+// A fresh, empty folder for one test.
+std::string NewFolder(const std::string& name);
+void CopyFile(const std::string& from, const std::string& to);
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+bool Exists(const std::string& path);
+
+struct Result {
+  int code = -1;       // the program's exit code; -1 when it timed out and was killed
+  std::string output;  // standard output
+};
+
+// Runs `wine <program> <args>` in `folder` and waits up to `timeout_ms`.
+Result RunWine(const std::string& folder, const std::string& program,
+               const std::vector<std::string>& args, int timeout_ms);
+// Starts it in the background; end it with WaitExit or Kill.
+pid_t StartWine(const std::string& folder, const std::string& program,
+                const std::vector<std::string>& args);
+// The exit code, or -1 when it has not ended within `timeout_ms`.
+int WaitExit(pid_t pid, int timeout_ms);
+void Kill(pid_t pid);
+
+// Runs the helper tool in `folder` (the tools folder when empty).
+Result Helper(const std::vector<std::string>& args, int timeout_ms = 30000);
+
+// Polls `done` every 100 ms for up to `timeout_ms`.
+template <typename F>
+bool Eventually(F done, int timeout_ms);
+void SleepMs(int ms);
+
+}  // namespace e2e
+
+template <typename F>
+bool e2e::Eventually(F done, int timeout_ms) {
+  for (int waited = 0; waited <= timeout_ms; waited += 100) {
+    if (done()) return true;
+    SleepMs(100);
+  }
+  return done();
+}

@@ -1,0 +1,12 @@
+// Keyboard and mouse: input blocking, the cursor, the low-level keyboard hook.
+#pragma once
+#include "platform/types.h"
+
+namespace platform {
+
+int32_t BlockInput(int32_t block);
+int32_t GetCursorPos(Point* point);
+Handle SetWindowsHookExA(int32_t hook_type, HookProc proc, Handle module, uint32_t thread_id);
+int32_t UnhookWindowsHookEx(Handle hook);
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+// Process snapshots, opening and ending processes, narrow string helpers.
+#pragma once
+#include "platform/types.h"
+
+namespace platform {
+
+// The fields of PROCESSENTRY32 the programs use.
+struct ProcessEntry {
+  uint32_t size;
+  uint32_t process_id;
+  char exe_file[260];
+};
+
+Handle CreateToolhelp32Snapshot(uint32_t flags, uint32_t process_id);
+int32_t Process32First(Handle snapshot, ProcessEntry* entry);
+int32_t Process32Next(Handle snapshot, ProcessEntry* entry);
+Handle OpenProcess(uint32_t access, int32_t inherit, uint32_t process_id);
+int32_t TerminateProcess(Handle process, uint32_t exit_code);
+int32_t CloseHandle(Handle handle);
+
+uint32_t CharLowerBuffA(char* text, uint32_t length);
+int32_t lstrcmpA(const char* a, const char* b);
+
+}  // namespace platform

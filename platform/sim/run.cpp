@@ -1,0 +1,191 @@
+// The parent's side of a run: a fresh working directory, one forked child,
+// a wall-clock guard, and the trace read back.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/sim/state.h"
+
+namespace sim {
+
+void SetSelf(Thread* thread);
+
+World& World::File(const std::string& path, const std::string& contents) {
+  files.emplace_back(path, contents);
+  return *this;
+}
+
+World& World::Process(const std::string& name, uint32_t pid) {
+  processes.push_back({pid ? pid : static_cast<uint32_t>(2000 + 4 * processes.size()), name});
+  return *this;
+}
+
+World& World::CursorAt(int64_t at, int32_t x, int32_t y) {
+  cursor.push_back({at, x, y});
+  return *this;
+}
+
+World& World::PixelAt(int64_t at, uint32_t colour) {
+  pixels.push_back({at, colour});
+  return *this;
+}
+
+World& World::Display(int64_t at, uint32_t state) {
+  events.push_back({at, EventKind::DisplayState, state, 0, 0, ""});
+  return *this;
+}
+
+World& World::Key(int64_t at, uint32_t virtual_key) {
+  events.push_back({at, EventKind::Key, virtual_key, 0, 0, ""});
+  return *this;
+}
+
+World& World::Post(int64_t at, uint32_t message, uintptr_t wparam, intptr_t lparam,
+                   const std::string& window) {
+  events.push_back({at, EventKind::Post, message, wparam, lparam, window});
+  return *this;
+}
+
+World& World::Fail(const std::string& call) {
+  failures.insert(call);
+  return *this;
+}
+
+const char* EndName(End end) {
+  switch (end) {
+    case End::Exit: return "exit";
+    case End::TimeUp: return "time up";
+    case End::Deadlock: return "deadlock";
+    case End::Crash: return "crash";
+    case End::Hang: return "simulator hang";
+  }
+  return "?";
+}
+
+int64_t Run::First(const std::string& needle) const {
+  for (const TraceLine& line : lines)
+    if (line.text.find(needle) != std::string::npos) return line.at;
+  return -1;
+}
+
+int Run::Count(const std::string& needle) const {
+  return static_cast<int>(Times(needle).size());
+}
+
+std::vector<int64_t> Run::Times(const std::string& needle) const {
+  std::vector<int64_t> times;
+  for (const TraceLine& line : lines)
+    if (line.text.find(needle) != std::string::npos) times.push_back(line.at);
+  return times;
+}
+
+std::string Run::Text() const {
+  std::string text = std::string("run ended: ") + EndName(end) + ", code " +
+                     std::to_string(exit_code) + "\n";
+  for (const TraceLine& line : lines)
+    text += std::to_string(line.at) + " t" + std::to_string(line.thread) + " " + line.text + "\n";
+  return text;
+}
+
+std::string Run::FileBytes(const std::string& path) const {
+  std::ifstream in(work_dir + "/" + path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+[[noreturn]] static void Child(Entry entry, const World& world, int64_t until, int trace_fd,
+                               const std::string& dir) {
+  if (chdir(dir.c_str()) != 0) _exit(253);
+  State& s = S();
+  s.world = world;
+  s.world.processes.insert(s.world.processes.begin(), {world.self_pid, world.image_name});
+  std::stable_sort(s.world.events.begin(), s.world.events.end(),
+                   [](const Event& a, const Event& b) { return a.at < b.at; });
+  s.until = until;
+  s.trace_fd = trace_fd;
+  Thread* main = AddThread();
+  main->wait = Wait::Running;
+  s.current = main;
+  SetSelf(main);
+  int code = entry();
+  Lock lock = Enter();
+  Trace("exit %d", code);
+  EndChild(code & 0xff);
+}
+
+static std::vector<TraceLine> ReadTrace(const std::string& path) {
+  std::vector<TraceLine> lines;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    TraceLine t = {0, 0, ""};
+    size_t space = line.find(' ');
+    size_t second = line.find(' ', space + 1);
+    if (space == std::string::npos || second == std::string::npos) continue;
+    t.at = std::atoll(line.substr(0, space).c_str());
+    t.thread = std::atoi(line.substr(space + 2, second - space - 2).c_str());
+    t.text = line.substr(second + 1);
+    lines.push_back(t);
+  }
+  return lines;
+}
+
+Run RunProgram(Entry entry, const World& world, int64_t until_ms) {
+  Run run;
+  char root_template[] = "/tmp/nocturo-sim-XXXXXX";
+  std::string root = mkdtemp(root_template);
+  run.work_dir = root + "/work";
+  mkdir(run.work_dir.c_str(), 0755);
+  mkdir((run.work_dir + "/Startup").c_str(), 0755);
+  for (const auto& file : world.files) {
+    std::ofstream out(run.work_dir + "/" + file.first, std::ios::binary);
+    out << file.second;
+  }
+  std::string trace_path = root + "/trace";
+  int fd = open(trace_path.c_str(), O_CREAT | O_WRONLY | O_TRUNC | O_APPEND, 0644);
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) Child(entry, world, until_ms, fd, run.work_dir);
+  close(fd);
+
+  int status = 0;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  bool hung = false;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      hung = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  run.lines = ReadTrace(trace_path);
+  if (!run.lines.empty()) run.ended_at = run.lines.back().at;
+  std::string last = run.lines.empty() ? "" : run.lines.back().text;
+  if (hung) {
+    run.end = End::Hang;
+  } else if (!WIFEXITED(status)) {
+    run.end = End::Crash;
+  } else if (WEXITSTATUS(status) == kStatusTimeUp && last == "end of run") {
+    run.end = End::TimeUp;
+  } else if (WEXITSTATUS(status) == kStatusDeadlock && last.rfind("deadlock", 0) == 0) {
+    run.end = End::Deadlock;
+  } else if (last.rfind("exit ", 0) == 0) {
+    run.end = End::Exit;
+    run.exit_code = std::atoi(last.c_str() + 5);
+  }
+  return run;
+}
+
+}  // namespace sim

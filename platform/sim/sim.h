@@ -1,0 +1,98 @@
+// The simulated Windows: runs one program entry, threads and all, against a
+// scripted world in virtual time, in a forked child, and returns its trace.
+#pragma once
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct TimedPoint {
+  int64_t at;
+  int32_t x;
+  int32_t y;
+};
+
+struct TimedColour {
+  int64_t at;
+  uint32_t colour;
+};
+
+enum class EventKind { DisplayState, Key, Post };
+
+struct Event {
+  int64_t at;
+  EventKind kind;
+  uint32_t value;       // display state, virtual key, or message id
+  uintptr_t wparam;
+  intptr_t lparam;
+  std::string window;   // Post: title of the target window; empty means the main thread
+};
+
+struct ProcessRow {
+  uint32_t pid;
+  std::string name;
+};
+
+struct World {
+  std::string image_name = "nocturo.exe";
+  uint32_t self_pid = 1000;
+  int32_t width = 1920;
+  int32_t height = 1080;
+  std::string system_dir = "C:\\Windows\\System32";
+  std::vector<std::pair<std::string, std::string>> files;  // relative path, contents
+  std::vector<ProcessRow> processes;                       // others; the program itself is added
+  std::vector<TimedPoint> cursor;                          // (0, 0) before the first
+  std::vector<TimedColour> pixels;                         // 0 before the first
+  std::vector<Event> events;
+  std::set<std::string> failures;  // names of calls that fail, e.g. "ShellExecuteA"
+  int32_t menu_choice = 0;
+
+  World& File(const std::string& path, const std::string& contents);
+  World& Process(const std::string& name, uint32_t pid = 0);
+  World& CursorAt(int64_t at, int32_t x, int32_t y);
+  World& PixelAt(int64_t at, uint32_t colour);
+  World& Display(int64_t at, uint32_t state);
+  World& Key(int64_t at, uint32_t virtual_key = 0x41);
+  World& Post(int64_t at, uint32_t message, uintptr_t wparam = 0, intptr_t lparam = 0,
+              const std::string& window = "");
+  World& Fail(const std::string& call);
+};
+
+struct TraceLine {
+  int64_t at;
+  int thread;
+  std::string text;
+};
+
+enum class End { Exit, TimeUp, Deadlock, Crash, Hang };
+
+struct Run {
+  End end = End::Crash;
+  int32_t exit_code = -1;
+  int64_t ended_at = -1;
+  std::vector<TraceLine> lines;
+  std::string work_dir;  // the program's working directory, kept for inspection
+
+  // Time of the first line containing `needle`, or -1.
+  int64_t First(const std::string& needle) const;
+  int Count(const std::string& needle) const;
+  std::vector<int64_t> Times(const std::string& needle) const;
+  std::string Text() const;  // the whole trace, for failure messages
+  std::string FileBytes(const std::string& path) const;
+};
+
+using Entry = int (*)();
+
+// Runs `entry` as a simulated process until it exits or virtual time passes `until_ms`.
+Run RunProgram(Entry entry, const World& world, int64_t until_ms);
+
+// For a test's entry function inside a run: adds a line to the trace.
+void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Handles the program holds open (snapshots, processes).
+int OpenHandles();
+
+const char* EndName(End end);
+
+}  // namespace sim

@@ -1,0 +1,97 @@
+// Internals of the simulated Windows shared by its seam implementations.
+#pragma once
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim.h"
+#include "platform/types.h"
+#include "platform/window.h"
+
+namespace sim {
+
+enum class Wait { Running, Runnable, Sleep, Message, Forever, Done };
+
+// Something handed to a thread's procedures while it waits for messages.
+struct Delivery {
+  bool is_key;
+  platform::Handle window;
+  uint32_t value;  // display state or virtual key
+};
+
+struct Thread {
+  int id = 0;
+  Wait wait = Wait::Runnable;
+  int64_t deadline = 0;
+  uint64_t seq = 0;
+  const char* what = "";
+  std::condition_variable cv;
+  std::deque<Delivery> sent;
+  std::deque<platform::Message> posted;
+};
+
+struct SimWindow {
+  platform::Handle handle;
+  std::string class_name;
+  std::string title;
+  platform::WindowProc proc;
+  Thread* owner;
+  int32_t width;
+  int32_t height;
+};
+
+using Lock = std::unique_lock<std::mutex>;
+
+struct State {
+  World world;
+  int64_t until = 0;
+  int trace_fd = -1;
+  std::mutex mutex;
+  std::vector<std::unique_ptr<Thread>> threads;
+  std::deque<Thread*> runnable;
+  Thread* current = nullptr;
+  int64_t now = 0;
+  uint64_t seq = 0;
+  size_t next_event = 0;
+  uintptr_t next_handle = 0x100;
+
+  std::map<std::string, platform::WindowClassFields> classes;
+  std::vector<SimWindow> windows;
+  std::vector<platform::Handle> power_registrations;
+  platform::Handle hook = nullptr;
+  platform::HookProc hook_proc = nullptr;
+  Thread* hook_owner = nullptr;
+  std::map<platform::Handle, std::vector<ProcessRow>> snapshots;
+  std::map<platform::Handle, size_t> snapshot_pos;
+  std::map<platform::Handle, uint32_t> process_handles;
+};
+
+State& S();
+Thread* Self();
+
+Lock Enter();
+bool Failing(const char* call);
+platform::Handle NewHandle();
+void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Baton passing. The caller holds the lock and has set its own wait.
+void SwitchAway(Lock& lock);
+void SleepFor(Lock& lock, int64_t ms, const char* what);
+void MakeRunnable(Thread* thread);
+Thread* AddThread();
+void StartOn(Thread* thread);  // in a new real thread: wait for the baton
+
+// Fired by the scheduler when virtual time reaches an event.
+void Fire(const Event& event);
+SimWindow* FindWindow(platform::Handle handle);
+
+[[noreturn]] void EndChild(int status);
+
+constexpr int kStatusTimeUp = 251;
+constexpr int kStatusDeadlock = 252;
+
+}  // namespace sim

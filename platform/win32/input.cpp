@@ -1,0 +1,26 @@
+#include "platform/input.h"
+
+#include "platform/win32/win32.h"
+
+namespace platform {
+
+int32_t BlockInput(int32_t block) { return ::BlockInput(block); }
+
+int32_t GetCursorPos(Point* point) {
+  POINT p = {point->x, point->y};
+  BOOL ok = ::GetCursorPos(&p);
+  if (ok) {
+    point->x = p.x;
+    point->y = p.y;
+  }
+  return ok;
+}
+
+Handle SetWindowsHookExA(int32_t hook_type, HookProc proc, Handle module, uint32_t thread_id) {
+  return ::SetWindowsHookExA(hook_type, reinterpret_cast<HOOKPROC>(proc),
+                             static_cast<HINSTANCE>(module), thread_id);
+}
+
+int32_t UnhookWindowsHookEx(Handle hook) { return ::UnhookWindowsHookEx(static_cast<HHOOK>(hook)); }
+
+}  // namespace platform

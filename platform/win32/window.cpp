@@ -1,0 +1,66 @@
+#include "platform/window.h"
+
+#include "platform/win32/win32.h"
+
+namespace platform {
+
+static_assert(sizeof(Guid) == sizeof(GUID), "Guid mirrors GUID");
+
+uint16_t RegisterClassA(const WindowClassFields& f) {
+  WNDCLASSA wc = {};
+  HINSTANCE instance = static_cast<HINSTANCE>(f.instance);
+  wc.style = f.style;
+  wc.lpfnWndProc = reinterpret_cast<WNDPROC>(f.proc);
+  wc.cbClsExtra = f.class_extra;
+  wc.cbWndExtra = f.window_extra;
+  wc.hInstance = instance;
+  wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(f.icon_id));
+  wc.hCursor = ::LoadCursorA(instance, MAKEINTRESOURCEA(f.cursor_id));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(f.background);
+  wc.lpszMenuName = f.menu_name;
+  wc.lpszClassName = f.class_name;
+  return ::RegisterClassA(&wc);
+}
+
+uint16_t RegisterClassW(const WindowClassFields& f) {
+  WNDCLASSW wc = {};
+  HINSTANCE instance = static_cast<HINSTANCE>(f.instance);
+  wc.style = f.style;
+  wc.lpfnWndProc = reinterpret_cast<WNDPROC>(f.proc);
+  wc.cbClsExtra = f.class_extra;
+  wc.cbWndExtra = f.window_extra;
+  wc.hInstance = instance;
+  wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(f.icon_id));
+  wc.hCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(f.cursor_id));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(f.background);
+  wc.lpszMenuName = nullptr;
+  wc.lpszClassName = reinterpret_cast<LPCWSTR>(f.wide_class_name);
+  return ::RegisterClassW(&wc);
+}
+
+Handle CreateWindowExA(const WindowFields& f) {
+  return ::CreateWindowExA(f.ex_style, f.class_name, f.title, f.style, f.x, f.y, f.width, f.height,
+                           AsWindow(f.parent), static_cast<HMENU>(f.menu),
+                           static_cast<HINSTANCE>(f.instance), f.param);
+}
+
+Handle CreateWindowExW(const WindowFields& f) {
+  return ::CreateWindowExW(f.ex_style, reinterpret_cast<LPCWSTR>(f.wide_class_name),
+                           reinterpret_cast<LPCWSTR>(f.wide_title), f.style, f.x, f.y, f.width,
+                           f.height, AsWindow(f.parent), static_cast<HMENU>(f.menu),
+                           static_cast<HINSTANCE>(f.instance), f.param);
+}
+
+int32_t CloseWindow(Handle window) { return ::CloseWindow(AsWindow(window)); }
+
+Handle RegisterPowerSettingNotification(Handle recipient, const Guid& setting, uint32_t flags) {
+  GUID guid;
+  CopyMemory(&guid, &setting, sizeof guid);
+  return ::RegisterPowerSettingNotification(recipient, &guid, flags);
+}
+
+int32_t UnregisterPowerSettingNotification(Handle registration) {
+  return ::UnregisterPowerSettingNotification(static_cast<HPOWERNOTIFY>(registration));
+}
+
+}  // namespace platform
