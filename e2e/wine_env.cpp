@@ -187,7 +187,9 @@ Result RunWine(const std::string& folder, const std::string& program,
   Result result;
   result.code = WaitExit(pid, timeout_ms);
   if (result.code == -1) Kill(pid);
-  result.output = ReadFile(out_path);
+  // Console output comes in text mode; the tests compare lines.
+  for (char c : ReadFile(out_path))
+    if (c != '\r') result.output += c;
   unlink(out_path.c_str());
   return result;
 }
