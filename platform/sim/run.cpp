@@ -183,7 +183,7 @@ Run RunProgram(Entry entry, const World& world, int64_t until_ms) {
     run.end = End::TimeUp;
   } else if (WEXITSTATUS(status) == kStatusDeadlock && last.rfind("deadlock", 0) == 0) {
     run.end = End::Deadlock;
-  } else if (last.rfind("exit ", 0) == 0) {
+  } else if (last.rfind("exit ", 0) == 0 && last.find("again") == std::string::npos) {
     run.end = End::Exit;
     run.exit_code = std::atoi(last.c_str() + 5);
   }

@@ -58,6 +58,7 @@ struct State {
   uint64_t seq = 0;
   size_t next_event = 0;
   uintptr_t next_handle = 0x100;
+  bool exiting = false;
 
   std::map<std::string, platform::WindowClassFields> classes;
   std::vector<SimWindow> windows;
@@ -93,5 +94,6 @@ SimWindow* FindWindow(platform::Handle handle);
 
 constexpr int kStatusTimeUp = 251;
 constexpr int kStatusDeadlock = 252;
+constexpr int kStatusDoubleExit = 249;
 
 }  // namespace sim

@@ -54,9 +54,17 @@ int32_t StartThread(ThreadProc proc) {
   return 0;
 }
 
+// The C runtime's exit takes time (atexit handlers, stream flushing), so
+// threads due at the same moment still run; a second exit meanwhile is undefined.
 void Exit(int32_t code) {
   Lock lock = sim::Enter();
+  if (sim::S().exiting) {
+    sim::Trace("exit %d again while exiting: undefined", code);
+    sim::EndChild(sim::kStatusDoubleExit);
+  }
+  sim::S().exiting = true;
   sim::Trace("exit %d", code);
+  sim::SleepFor(lock, 0, "exit");
   sim::EndChild(code & 0xff);
 }
 
