@@ -1,7 +1,8 @@
 // The Wine tests' hands and eyes; never shipped. One verb a run:
 //   wait-process NAME appear|vanish MS   exact image name; exit 0 when seen
 //   count-process NAME                   prints how many run (exact name)
-//   wait-window CLASS TITLE MS           prints "visible V width W height H"
+//   wait-window CLASS TITLE MS           prints "visible V width W height H min MW MH",
+//                                        MW and MH the system's smallest window size
 //   post|send CLASS TITLE MSG WPARAM LPARAM
 //   broadcast-registered NAME            posts a registered message to all top-level windows
 //   key VK                               injects a key press with SendInput
@@ -152,8 +153,9 @@ int main(int argc, char** argv) {
     RECT r = {};
     if (window) GetWindowRect(window, &r);
     if (window)
-      printf("visible %d width %ld height %ld\n", IsWindowVisible(window) ? 1 : 0, r.right - r.left,
-             r.bottom - r.top);
+      printf("visible %d width %ld height %ld min %d %d\n", IsWindowVisible(window) ? 1 : 0,
+             r.right - r.left, r.bottom - r.top, GetSystemMetrics(SM_CXMINTRACK),
+             GetSystemMetrics(SM_CYMINTRACK));
     result = window ? 0 : 1;
   }
   if ((!strcmp(verb, "post") || !strcmp(verb, "send")) && argc == 7) {
