@@ -48,7 +48,8 @@ target_link_libraries(wine_env PUBLIC GTest::gtest)
 target_compile_definitions(wine_env PUBLIC
   NOCTURO_WIN32_DIR="${NOCTURO_WIN32_DIR}"
   NOCTURO_WIN64_DIR="${NOCTURO_WIN64_DIR}"
-  NOCTURO_E2E_ROOT="${CMAKE_BINARY_DIR}/e2e")
+  NOCTURO_E2E_ROOT="${CMAKE_BINARY_DIR}/e2e"
+  NOCTURO_WINE_ROOT="${CMAKE_SOURCE_DIR}/build")
 
 function(e2e_test name)
   add_executable(${name} ${ARGN})

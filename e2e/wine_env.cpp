@@ -42,14 +42,14 @@ const Flavour& Chosen() {
 class WineSession : public ::testing::Environment {
  public:
   void SetUp() override {
-    Shell("mkdir -p '" + kRoot + "/home' '" + kRoot + "/runs'");
+    Shell("mkdir -p '" + std::string(NOCTURO_WINE_ROOT) + "/wine-home' '" + kRoot + "/runs'");
     const Flavour& flavour = Chosen();
     std::cout << "[ wine     ] " << flavour.arch << " programs from " << flavour.build_dir << "\n";
-    std::string prefix = kRoot + "/wine-" + flavour.arch;
+    std::string prefix = std::string(NOCTURO_WINE_ROOT) + "/wine-" + flavour.arch;
     setenv("WINEARCH", flavour.arch.c_str(), 1);
     setenv("WINEPREFIX", prefix.c_str(), 1);
     setenv("WINELOADER", flavour.loader.c_str(), 1);
-    setenv("HOME", (kRoot + "/home").c_str(), 1);
+    setenv("HOME", (std::string(NOCTURO_WINE_ROOT) + "/wine-home").c_str(), 1);
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
     setenv("LC_ALL", "zh_CN.UTF-8", 1);

@@ -1,0 +1,35 @@
+# Sourced: a private Wine session for this checkout. Sets WINE_LOADER and
+# WIN_BUILD (the Windows build the session can run), starts Xvfb when there is
+# no display, and creates the prefix once. Call wine_session_end when done.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# The shipped programs are 32-bit; where this kernel cannot execute 32-bit code
+# Wine's 32-bit loader cannot start, and the 64-bit twin of the programs runs instead.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  WINE_LOADER=/usr/lib/wine/wine; export WINEARCH=win32; WIN_BUILD=$root/build/win32
+else
+  WINE_LOADER=/usr/lib/wine/wine64; export WINEARCH=win64; WIN_BUILD=$root/build/win64
+fi
+export WINELOADER=$WINE_LOADER
+export WINEPREFIX=$root/build/wine-$WINEARCH HOME=$root/build/wine-home
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+mkdir -p "$HOME"
+own_xvfb=
+if [ -z "${DISPLAY:-}" ]; then
+  n=$((90 + $$ % 50))
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  own_xvfb=$!
+  export DISPLAY=:$n
+  for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Creating the Wine prefix $WINEPREFIX (about 15 s)..."
+  "$WINE_LOADER" wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+wineserver -p
+
+wine_session_end() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -z "$own_xvfb" ] || kill "$own_xvfb" 2>/dev/null || true
+}
