@@ -9,7 +9,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -97,10 +99,24 @@ std::string Run::Text() const {
 }
 
 std::string Run::FileBytes(const std::string& path) const {
-  std::ifstream in(work_dir + "/" + path, std::ios::binary);
+  auto found = files.find(path);
+  return found == files.end() ? "" : found->second;
+}
+
+static std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+// What the program left in its working directory, kept before the folder goes.
+static std::map<std::string, std::string> Collect(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+    if (entry.is_regular_file())
+      files[std::filesystem::relative(entry.path(), dir).generic_string()] = ReadBytes(entry.path());
+  return files;
 }
 
 [[noreturn]] static void Child(Entry entry, const World& world, int64_t until, int trace_fd,
@@ -146,18 +162,18 @@ Run RunProgram(Entry entry, const World& world, int64_t until_ms) {
   Run run;
   char root_template[] = "/tmp/nocturo-sim-XXXXXX";
   std::string root = mkdtemp(root_template);
-  run.work_dir = root + "/work";
-  mkdir(run.work_dir.c_str(), 0755);
-  mkdir((run.work_dir + "/Startup").c_str(), 0755);
+  std::string work_dir = root + "/work";
+  mkdir(work_dir.c_str(), 0755);
+  mkdir((work_dir + "/Startup").c_str(), 0755);
   for (const auto& file : world.files) {
-    std::ofstream out(run.work_dir + "/" + file.first, std::ios::binary);
+    std::ofstream out(work_dir + "/" + file.first, std::ios::binary);
     out << file.second;
   }
   std::string trace_path = root + "/trace";
   int fd = open(trace_path.c_str(), O_CREAT | O_WRONLY | O_TRUNC | O_APPEND, 0644);
   std::fflush(nullptr);
   pid_t pid = fork();
-  if (pid == 0) Child(entry, world, until_ms, fd, run.work_dir);
+  if (pid == 0) Child(entry, world, until_ms, fd, work_dir);
   close(fd);
 
   int status = 0;
@@ -173,6 +189,8 @@ Run RunProgram(Entry entry, const World& world, int64_t until_ms) {
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   run.lines = ReadTrace(trace_path);
+  run.files = Collect(work_dir);
+  std::filesystem::remove_all(root);
   if (!run.lines.empty()) run.ended_at = run.lines.back().at;
   std::string last = run.lines.empty() ? "" : run.lines.back().text;
   if (hung) {

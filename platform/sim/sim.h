@@ -2,6 +2,7 @@
 // scripted world in virtual time, in a forked child, and returns its trace.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,7 +74,7 @@ struct Run {
   int32_t exit_code = -1;
   int64_t ended_at = -1;
   std::vector<TraceLine> lines;
-  std::string work_dir;  // the program's working directory, kept for inspection
+  std::map<std::string, std::string> files;  // the working directory at the end
 
   // Time of the first line containing `needle`, or -1.
   int64_t First(const std::string& needle) const;
