@@ -21,34 +21,32 @@
 #include <cstdlib>
 #include <cstring>
 
-static DWORD FindProcess(const char* name, DWORD* threads) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  PROCESSENTRY32 entry;
-  entry.dwSize = sizeof entry;
-  DWORD found = 0;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (strcmp(entry.szExeFile, name) == 0) {
-      found = entry.th32ProcessID;
-      if (threads) *threads = entry.cntThreads;
-      break;
-    }
-  }
-  CloseHandle(snapshot);
-  return found;
-}
-
-static int CountProcess(const char* name) {
+// Walks a snapshot for processes named exactly `name`: how many there are, and
+// the id and thread count of the first.
+static int WalkProcesses(const char* name, DWORD* first_id, DWORD* threads) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32 entry;
   entry.dwSize = sizeof entry;
   int count = 0;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (strcmp(entry.szExeFile, name) == 0) count++;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (strcmp(entry.szExeFile, name) != 0) continue;
+    if (count++ == 0) {
+      if (first_id) *first_id = entry.th32ProcessID;
+      if (threads) *threads = entry.cntThreads;
+    }
+  }
   CloseHandle(snapshot);
   return count;
 }
+
+static DWORD FindProcess(const char* name, DWORD* threads) {
+  DWORD id = 0;
+  WalkProcesses(name, &id, threads);
+  return id;
+}
+
+static int CountProcess(const char* name) { return WalkProcesses(name, nullptr, nullptr); }
 
 static int WaitProcess(const char* name, bool appear, DWORD ms) {
   DWORD start = GetTickCount();

@@ -9,11 +9,6 @@ namespace platform {
 
 using sim::Lock;
 
-static std::vector<sim::ProcessRow> Table() {
-  std::vector<sim::ProcessRow> rows = sim::S().world.processes;
-  return rows;
-}
-
 Handle CreateToolhelp32Snapshot(uint32_t flags, uint32_t process_id) {
   Lock lock = sim::Enter();
   sim::State& s = sim::S();
@@ -22,7 +17,7 @@ Handle CreateToolhelp32Snapshot(uint32_t flags, uint32_t process_id) {
     return InvalidHandle();
   }
   Handle h = sim::NewHandle();
-  s.snapshots[h] = Table();
+  s.snapshots[h] = s.world.processes;  // a copy: later changes do not show
   s.snapshot_pos[h] = 0;
   sim::Trace("CreateToolhelp32Snapshot %u %u", flags, process_id);
   return h;

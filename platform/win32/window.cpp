@@ -6,17 +6,22 @@ namespace platform {
 
 static_assert(sizeof(Guid) == sizeof(GUID), "Guid mirrors GUID");
 
+// The fields the narrow and wide class structures share.
+template <typename Class>
+static void FillCommonFields(const WindowClassFields& f, Class* wc) {
+  wc->style = f.style;
+  wc->lpfnWndProc = reinterpret_cast<WNDPROC>(f.proc);
+  wc->cbClsExtra = f.class_extra;
+  wc->cbWndExtra = f.window_extra;
+  wc->hInstance = static_cast<HINSTANCE>(f.instance);
+  wc->hbrBackground = reinterpret_cast<HBRUSH>(f.background);
+}
+
 uint16_t RegisterClassA(const WindowClassFields& f) {
   WNDCLASSA wc = {};
-  HINSTANCE instance = static_cast<HINSTANCE>(f.instance);
-  wc.style = f.style;
-  wc.lpfnWndProc = reinterpret_cast<WNDPROC>(f.proc);
-  wc.cbClsExtra = f.class_extra;
-  wc.cbWndExtra = f.window_extra;
-  wc.hInstance = instance;
-  wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(f.icon_id));
-  wc.hCursor = ::LoadCursorA(instance, MAKEINTRESOURCEA(f.cursor_id));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(f.background);
+  FillCommonFields(f, &wc);
+  wc.hIcon = ::LoadIconA(wc.hInstance, MAKEINTRESOURCEA(f.icon_id));
+  wc.hCursor = ::LoadCursorA(wc.hInstance, MAKEINTRESOURCEA(f.cursor_id));
   wc.lpszMenuName = f.menu_name;
   wc.lpszClassName = f.class_name;
   return ::RegisterClassA(&wc);
@@ -24,16 +29,9 @@ uint16_t RegisterClassA(const WindowClassFields& f) {
 
 uint16_t RegisterClassW(const WindowClassFields& f) {
   WNDCLASSW wc = {};
-  HINSTANCE instance = static_cast<HINSTANCE>(f.instance);
-  wc.style = f.style;
-  wc.lpfnWndProc = reinterpret_cast<WNDPROC>(f.proc);
-  wc.cbClsExtra = f.class_extra;
-  wc.cbWndExtra = f.window_extra;
-  wc.hInstance = instance;
-  wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(f.icon_id));
-  wc.hCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(f.cursor_id));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(f.background);
-  wc.lpszMenuName = nullptr;
+  FillCommonFields(f, &wc);
+  wc.hIcon = ::LoadIconW(wc.hInstance, MAKEINTRESOURCEW(f.icon_id));
+  wc.hCursor = ::LoadCursorW(wc.hInstance, MAKEINTRESOURCEW(f.cursor_id));
   wc.lpszClassName = reinterpret_cast<LPCWSTR>(f.wide_class_name);
   return ::RegisterClassW(&wc);
 }
