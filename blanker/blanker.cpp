@@ -1,6 +1,7 @@
 #include "blanker/blanker.h"
 
 #include "common/display_state.h"
+#include "common/message_loops.h"
 #include "common/process_names.h"
 #include "common/settings.h"
 #include "platform/input.h"

@@ -15,14 +15,18 @@ set(NOCTURO_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH "The 64-bit W
 add_library(platform_sim STATIC
   platform/sim/files.cpp
   platform/sim/input.cpp
+  platform/sim/menus.cpp
   platform/sim/messages.cpp
   platform/sim/processes.cpp
   platform/sim/profile_reader.cpp
+  platform/sim/resources.cpp
   platform/sim/run.cpp
   platform/sim/scheduler.cpp
   platform/sim/screen.cpp
   platform/sim/shell.cpp
+  platform/sim/shell_links.cpp
   platform/sim/threads.cpp
+  platform/sim/tray.cpp
   platform/sim/window.cpp)
 target_link_libraries(platform_sim PUBLIC Threads::Threads)
 
@@ -30,8 +34,11 @@ add_library(common_sim STATIC ${COMMON_SOURCES})
 target_link_libraries(common_sim PUBLIC platform_sim)
 add_library(blanker_sim STATIC ${BLANKER_SOURCES})
 target_link_libraries(blanker_sim PUBLIC common_sim)
+add_library(tray_sim STATIC ${TRAY_SOURCES})
+target_link_libraries(tray_sim PUBLIC common_sim)
 
 add_executable(host_tests
+  tests/autostart_test.cpp
   tests/blanker_timeline_test.cpp
   tests/blanker_wake_test.cpp
   tests/charset_test.cpp
@@ -39,8 +46,9 @@ add_executable(host_tests
   tests/process_test.cpp
   tests/settings_test.cpp
   tests/shell_test.cpp
-  tests/simulator_test.cpp)
-target_link_libraries(host_tests PRIVATE blanker_sim GTest::gtest_main)
+  tests/simulator_test.cpp
+  tests/tray_test.cpp)
+target_link_libraries(host_tests PRIVATE blanker_sim tray_sim GTest::gtest_main)
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 30)
 
 add_library(wine_env STATIC e2e/wine_env.cpp)

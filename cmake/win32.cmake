@@ -14,11 +14,17 @@ set(TOOLS_DIR ${CMAKE_BINARY_DIR}/e2e-tools)
 add_library(platform_win32 STATIC
   platform/win32/files.cpp
   platform/win32/input.cpp
+  platform/win32/menus.cpp
   platform/win32/messages.cpp
+  platform/win32/power.cpp
+  platform/win32/process.cpp
   platform/win32/processes.cpp
+  platform/win32/resources.cpp
   platform/win32/screen.cpp
   platform/win32/shell.cpp
+  platform/win32/shell_links.cpp
   platform/win32/threads.cpp
+  platform/win32/tray.cpp
   platform/win32/window.cpp)
 target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 uuid)
 
@@ -42,6 +48,7 @@ nocturo_program(nocturo GUI SOURCES blanker/nocturo_main.cpp res/nocturo.rc)
 nocturo_program(panelblank GUI SOURCES blanker/panelblank_main.cpp res/panelblank.rc)
 target_link_libraries(nocturo PRIVATE blanker_win32)
 target_link_libraries(panelblank PRIVATE blanker_win32)
+nocturo_program(nocturotray GUI SOURCES tray/tray_main.cpp ${TRAY_SOURCES} res/nocturotray.rc)
 
 # Tools for the Wine tests; never shipped.
 function(e2e_tool name)

@@ -1,6 +1,9 @@
 #include "common/display_state.h"
 
+#include "common/message_loops.h"
+
 #include "platform/messages.h"
+#include "platform/power.h"
 #include "platform/threads.h"
 #include "platform/window.h"
 
@@ -65,26 +68,6 @@ platform::Handle CreateDisplayStateWindowWide(const char16_t* title, platform::W
 platform::Handle RegisterDisplayState(platform::Handle window) {
   return platform::RegisterPowerSettingNotification(window, kGuidConsoleDisplayState,
                                                     kDeviceNotifyWindowHandle);
-}
-
-void RunTranslatingMessageLoop() {
-  platform::Message message;
-  while (platform::GetMessageA(&message, nullptr, 0, 0) != 0) {
-    platform::TranslateMessage(&message);
-    platform::DispatchMessageA(&message);
-  }
-}
-
-void RunRetrievingMessageLoop() {
-  platform::Message message;
-  while (platform::GetMessageA(&message, nullptr, 0, 0) != 0) {
-  }
-}
-
-void RunRetrievingMessageLoopWide() {
-  platform::Message message;
-  while (platform::GetMessageW(&message, nullptr, 0, 0) != 0) {
-  }
 }
 
 void* DisplayStatePumpThread(void*) {

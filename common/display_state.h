@@ -1,6 +1,6 @@
 // The display-state watcher: a hidden "RenderWindow" registered for the
-// console display state, whose procedure keeps DisplayOn, and the loops that
-// let the notifications in (they arrive only while the thread waits for messages).
+// console display state, whose procedure keeps DisplayOn. The notifications
+// arrive only while the window's thread waits in one of the message loops.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -30,12 +30,6 @@ platform::Handle CreateDisplayStateWindow(const char* title);
 platform::Handle CreateDisplayStateWindowWide(const char16_t* title, platform::WindowProc proc);
 // Registers for the console display state; the handle is kept only by the probe.
 platform::Handle RegisterDisplayState(platform::Handle window);
-
-// Blankers: translate and dispatch, for the keyboard hook shares the loop.
-void RunTranslatingMessageLoop();
-// Daemon and probe: retrieve only; posted messages are dropped.
-void RunRetrievingMessageLoop();
-void RunRetrievingMessageLoopWide();
 
 // The daemon's pump thread: window "NocturoDaemon", registration, loop.
 void* DisplayStatePumpThread(void* unused);

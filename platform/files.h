@@ -1,4 +1,4 @@
-// Settings reads and the C runtime's file output.
+// Settings reads, the C runtime's file calls, the working directory.
 #pragma once
 #include "platform/types.h"
 
@@ -11,5 +11,12 @@ uint32_t GetPrivateProfileIntA(const char* section, const char* key, int32_t def
 Handle OpenFile(const char* path, const char* mode);
 size_t WriteFile(Handle file, const void* data, size_t size);
 int32_t CloseFile(Handle file);
+
+// _access and remove: 0 on success, -1 on failure.
+int32_t Access(const char* path, int32_t mode);
+int32_t RemoveFile(const char* path);
+
+// The length written, or the size needed when `size` is too small; 0 on failure.
+uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer);
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// Message retrieval, dispatch and sending.
+// Message retrieval, dispatch, posting and sending; painting.
 #pragma once
 #include "platform/types.h"
 
@@ -11,5 +11,15 @@ intptr_t DispatchMessageA(const Message* message);
 intptr_t DefWindowProcA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 intptr_t DefWindowProcW(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 intptr_t SendMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
+int32_t PostMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
+void PostQuitMessage(int32_t code);
+uint32_t RegisterWindowMessageA(const char* name);
+
+// Room for a PAINTSTRUCT.
+struct PaintRecord {
+  alignas(8) uint8_t bytes[72];
+};
+Handle BeginPaint(Handle window, PaintRecord* paint);
+int32_t EndPaint(Handle window, const PaintRecord* paint);
 
 }  // namespace platform

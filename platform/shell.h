@@ -1,4 +1,4 @@
-// The shell's execute call.
+// The shell's execute call and the folders it knows.
 #pragma once
 #include "platform/types.h"
 
@@ -8,11 +8,10 @@ namespace platform {
 intptr_t ShellExecuteA(Handle owner, const char* verb, const char* file, const char* parameters,
                        const char* directory, int32_t show);
 
-}  // namespace platform
-
-namespace platform {
-
 // Returns the length written, or the size needed when `size` is too small.
 uint32_t GetSystemDirectoryA(char* buffer, uint32_t size);
+
+// Fills `path` (MAX_PATH bytes) with a special folder such as the user's Startup folder.
+int32_t SHGetSpecialFolderPathA(Handle owner, char* path, int32_t folder, int32_t create);
 
 }  // namespace platform

@@ -1,10 +1,11 @@
-// Window classes, windows and power-setting registrations.
+// Window classes and windows.
 #pragma once
 #include "platform/types.h"
 
 namespace platform {
 
-// The fields of WNDCLASS; icon and cursor are resource ids looked up in `instance`.
+// The fields of WNDCLASS and WNDCLASSEX. RegisterClassA and RegisterClassW look
+// icon_id and cursor_id up in `instance`; RegisterClassExA takes loaded handles.
 struct WindowClassFields {
   uint32_t style;
   WindowProc proc;
@@ -17,6 +18,7 @@ struct WindowClassFields {
   const char* menu_name;
   const char* class_name;         // narrow calls
   const char16_t* wide_class_name;  // wide calls
+  Handle icon, small_icon, cursor;  // RegisterClassExA
 };
 
 // The arguments of CreateWindowEx.
@@ -36,11 +38,12 @@ struct WindowFields {
 
 uint16_t RegisterClassA(const WindowClassFields& fields);
 uint16_t RegisterClassW(const WindowClassFields& fields);
+uint16_t RegisterClassExA(const WindowClassFields& fields);
 Handle CreateWindowExA(const WindowFields& fields);
 Handle CreateWindowExW(const WindowFields& fields);
+int32_t ShowWindow(Handle window, int32_t command);
 int32_t CloseWindow(Handle window);
-
-Handle RegisterPowerSettingNotification(Handle recipient, const Guid& setting, uint32_t flags);
-int32_t UnregisterPowerSettingNotification(Handle registration);
+// Lets `message` through the message filter of an elevated window.
+int32_t ChangeWindowMessageFilterEx(Handle window, uint32_t message, uint32_t action);
 
 }  // namespace platform

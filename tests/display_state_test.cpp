@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/display_state.h"
+#include "common/message_loops.h"
 #include "platform/sim/sim.h"
 #include "platform/threads.h"
 

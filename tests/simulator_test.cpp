@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/display_state.h"
+#include "common/message_loops.h"
 #include "platform/messages.h"
 #include "platform/sim/sim.h"
 #include "platform/threads.h"

@@ -1,20 +1,39 @@
 #include "platform/files.h"
 
+#include <strings.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/sim/profile_reader.h"
 #include "platform/sim/state.h"
 
-namespace platform {
+namespace sim {
 
-// Windows paths name files in the working directory; the host wants slashes.
-static std::string HostPath(const char* path) {
+static bool StartsWith(const std::string& path, const std::string& folder) {
+  return path.size() >= folder.size() && strncasecmp(path.c_str(), folder.c_str(), folder.size()) == 0;
+}
+
+// The Startup folder is Startup/ in the run's folder, the working directory
+// the folder itself; other paths are relative to it. The host wants slashes.
+std::string HostPath(const char* path) {
   std::string out = path ? path : "";
+  if (StartsWith(out, S().world.startup_dir))
+    out = "Startup" + out.substr(S().world.startup_dir.size());
+  else if (StartsWith(out, S().world.current_dir))
+    out = "." + out.substr(S().world.current_dir.size());
   for (char& c : out)
     if (c == '\\') c = '/';
   return out;
 }
+
+}  // namespace sim
+
+namespace platform {
+
+using sim::HostPath;
 
 uint32_t GetPrivateProfileIntA(const char* section, const char* key, int32_t default_value,
                                const char* file) {
@@ -44,6 +63,29 @@ int32_t CloseFile(Handle file) {
   sim::Lock lock = sim::Enter();
   sim::Trace("fclose");
   return std::fclose(static_cast<FILE*>(file));
+}
+
+int32_t Access(const char* path, int32_t mode) {
+  sim::Lock lock = sim::Enter();
+  int32_t result = access(HostPath(path).c_str(), F_OK) == 0 ? 0 : -1;
+  sim::Trace("_access %s %d = %d", path, mode, result);
+  return result;
+}
+
+int32_t RemoveFile(const char* path) {
+  sim::Lock lock = sim::Enter();
+  int32_t result = std::remove(HostPath(path).c_str()) == 0 ? 0 : -1;
+  sim::Trace("remove %s = %d", path, result);
+  return result;
+}
+
+uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer) {
+  sim::Lock lock = sim::Enter();
+  const std::string& dir = sim::S().world.current_dir;
+  sim::Trace("GetCurrentDirectoryA %u", size);
+  if (dir.size() + 1 > size) return static_cast<uint32_t>(dir.size() + 1);
+  std::memcpy(buffer, dir.c_str(), dir.size() + 1);
+  return static_cast<uint32_t>(dir.size());
 }
 
 }  // namespace platform

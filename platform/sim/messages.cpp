@@ -3,6 +3,8 @@
 // procedures there, posted messages are returned.
 #include "platform/messages.h"
 
+#include <fstream>
+
 #include "platform/sim/state.h"
 
 namespace sim {
@@ -13,6 +15,11 @@ constexpr uint32_t kPowerSettingChange = 0x8013;
 constexpr uint32_t kKeyDown = 0x0100;
 constexpr uint32_t kKeyUp = 0x0101;
 constexpr int64_t kHookTimeoutMs = 300;  // LowLevelHooksTimeout's default
+
+static void Queue(Thread* thread, const platform::Message& message) {
+  thread->posted.push_back(message);
+  if (thread->wait == Wait::Message) MakeRunnable(thread);
+}
 
 static void Hand(Thread* thread, const Delivery& delivery) {
   thread->sent.push_back(delivery);
@@ -39,10 +46,17 @@ void Fire(const Event& event) {
       Thread* target = s.threads.front().get();
       platform::Handle window = nullptr;
       for (SimWindow& w : s.windows)
-        if (!event.window.empty() && w.title == event.window) target = w.owner, window = w.handle;
-      Trace("post %04X to t%d", event.value, target->id);
-      target->posted.push_back({window, event.value, event.wparam, event.lparam, 0, {0, 0}});
-      if (target->wait == Wait::Message) MakeRunnable(target);
+        if (!event.window.empty() && w.title == event.window && !w.destroyed)
+          target = w.owner, window = w.handle;
+      Trace("post %04X %lX %lX to t%d", event.value, static_cast<unsigned long>(event.wparam),
+            static_cast<unsigned long>(event.lparam), target->id);
+      Queue(target, {window, event.value, event.wparam, event.lparam, 0, {0, 0}});
+      break;
+    }
+    case EventKind::File: {
+      std::ofstream out(HostPath(event.window.c_str()), std::ios::binary);
+      out << event.contents;
+      Trace("%s rewritten from outside", event.window.c_str());
       break;
     }
   }
@@ -135,7 +149,21 @@ intptr_t DispatchMessageA(const Message* m) {
 }
 
 // A recognisable result, so a test can tell the default procedure's answer.
-intptr_t DefWindowProcA(Handle, uint32_t message, uintptr_t, intptr_t) {
+// A close request destroys the window, as the real default handling does.
+intptr_t DefWindowProcA(Handle window, uint32_t message, uintptr_t, intptr_t) {
+  constexpr uint32_t kClose = 0x0010, kDestroy = 0x0002;
+  if (message == kClose) {
+    Lock lock = sim::Enter();
+    sim::SimWindow* w = sim::FindWindow(window);
+    if (!w) return 0;
+    sim::Trace("DestroyWindow \"%s\"", w->title.c_str());
+    WindowProc proc = w->proc;
+    lock.unlock();
+    proc(window, kDestroy, 0, 0);
+    lock.lock();
+    if ((w = sim::FindWindow(window))) w->destroyed = true;
+    return 0;
+  }
   return 0xDEF00000 | message;
 }
 
@@ -152,6 +180,44 @@ intptr_t SendMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_
     sim::Trace("SendMessageA %p %04X %lu %ld", window, message, static_cast<unsigned long>(wparam),
                static_cast<long>(lparam));
   return 0;
+}
+
+int32_t PostMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+  Lock lock = sim::Enter();
+  sim::SimWindow* w = sim::FindWindow(window);
+  sim::Trace("PostMessageA \"%s\" %04X %lu %ld%s", sim::WindowName(window).c_str(), message,
+             static_cast<unsigned long>(wparam), static_cast<long>(lparam), w ? "" : " fails");
+  if (!w) return 0;
+  sim::Queue(w->owner, {window, message, wparam, lparam, 0, {0, 0}});
+  return 1;
+}
+
+void PostQuitMessage(int32_t code) {
+  Lock lock = sim::Enter();
+  sim::Trace("PostQuitMessage %d", code);
+  sim::Queue(sim::Self(), {nullptr, sim::kQuit, static_cast<uintptr_t>(code), 0, 0, {0, 0}});
+}
+
+// Deterministic ids; a registration made before a run (static initialisation
+// in the test binary) holds in every run.
+uint32_t RegisterWindowMessageA(const char* name) {
+  Lock lock = sim::Enter();
+  auto& names = sim::S().registered_messages;
+  if (!names.count(name)) names[name] = 0xC100 + static_cast<uint32_t>(names.size());
+  sim::Trace("RegisterWindowMessageA \"%s\" = %04X", name, names[name]);
+  return names[name];
+}
+
+Handle BeginPaint(Handle window, PaintRecord*) {
+  Lock lock = sim::Enter();
+  sim::Trace("BeginPaint \"%s\"", sim::WindowName(window).c_str());
+  return reinterpret_cast<Handle>(0xDC);
+}
+
+int32_t EndPaint(Handle window, const PaintRecord*) {
+  Lock lock = sim::Enter();
+  sim::Trace("EndPaint \"%s\"", sim::WindowName(window).c_str());
+  return 1;
 }
 
 }  // namespace platform

@@ -86,6 +86,8 @@ int32_t CloseHandle(Handle handle) {
   return closed != 0;
 }
 
+uint32_t GetCurrentProcessId() { return sim::S().world.self_pid; }
+
 uint32_t CharLowerBuffA(char* text, uint32_t length) {
   for (uint32_t i = 0; i < length; ++i)
     text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));

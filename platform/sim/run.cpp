@@ -1,6 +1,7 @@
 // The parent's side of a run: a fresh working directory, one forked child,
 // a wall-clock guard, and the trace read back.
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,18 +43,23 @@ World& World::PixelAt(int64_t at, uint32_t colour) {
 }
 
 World& World::Display(int64_t at, uint32_t state) {
-  events.push_back({at, EventKind::DisplayState, state, 0, 0, ""});
+  events.push_back({at, EventKind::DisplayState, state, 0, 0, "", ""});
   return *this;
 }
 
 World& World::Key(int64_t at, uint32_t virtual_key) {
-  events.push_back({at, EventKind::Key, virtual_key, 0, 0, ""});
+  events.push_back({at, EventKind::Key, virtual_key, 0, 0, "", ""});
   return *this;
 }
 
 World& World::Post(int64_t at, uint32_t message, uintptr_t wparam, intptr_t lparam,
                    const std::string& window) {
-  events.push_back({at, EventKind::Post, message, wparam, lparam, window});
+  events.push_back({at, EventKind::Post, message, wparam, lparam, window, ""});
+  return *this;
+}
+
+World& World::FileAt(int64_t at, const std::string& path, const std::string& contents) {
+  events.push_back({at, EventKind::File, 0, 0, 0, path, contents});
   return *this;
 }
 
@@ -73,6 +79,12 @@ const char* EndName(End end) {
   return "?";
 }
 
+std::string Hex(uint32_t value) {
+  char text[16];
+  snprintf(text, sizeof text, "%04X", value);
+  return text;
+}
+
 int64_t Run::First(const std::string& needle) const {
   for (const TraceLine& line : lines)
     if (line.text.find(needle) != std::string::npos) return line.at;
@@ -90,12 +102,28 @@ std::vector<int64_t> Run::Times(const std::string& needle) const {
   return times;
 }
 
+// The programs' texts are GBK; a failure message is read on a UTF-8 terminal.
+static std::string Readable(const std::string& gbk) {
+  iconv_t convert = iconv_open("UTF-8", "GBK");
+  if (convert == reinterpret_cast<iconv_t>(-1)) return gbk;
+  std::string out(gbk.size() * 2 + 1, '\0');
+  char* in = const_cast<char*>(gbk.data());
+  size_t in_left = gbk.size();
+  char* to = &out[0];
+  size_t out_left = out.size();
+  size_t done = iconv(convert, &in, &in_left, &to, &out_left);
+  iconv_close(convert);
+  if (done == static_cast<size_t>(-1)) return gbk;
+  out.resize(out.size() - out_left);
+  return out;
+}
+
 std::string Run::Text() const {
   std::string text = std::string("run ended: ") + EndName(end) + ", code " +
                      std::to_string(exit_code) + "\n";
   for (const TraceLine& line : lines)
     text += std::to_string(line.at) + " t" + std::to_string(line.thread) + " " + line.text + "\n";
-  return text;
+  return Readable(text);
 }
 
 std::string Run::FileBytes(const std::string& path) const {
@@ -120,7 +148,7 @@ static std::map<std::string, std::string> Collect(const std::string& dir) {
 }
 
 [[noreturn]] static void Child(Entry entry, const World& world, int64_t until, int trace_fd,
-                               const std::string& dir) {
+                               int output_fd, const std::string& dir) {
   if (chdir(dir.c_str()) != 0) _exit(253);
   State& s = S();
   s.world = world;
@@ -131,6 +159,7 @@ static std::map<std::string, std::string> Collect(const std::string& dir) {
                    [](const Event& a, const Event& b) { return a.at < b.at; });
   s.until = until;
   s.trace_fd = trace_fd;
+  s.output_fd = output_fd;
   Thread* main = AddThread();
   main->wait = Wait::Running;
   s.current = main;
@@ -170,11 +199,14 @@ Run RunProgram(Entry entry, const World& world, int64_t until_ms) {
     out << file.second;
   }
   std::string trace_path = root + "/trace";
+  std::string output_path = root + "/stdout";
   int fd = open(trace_path.c_str(), O_CREAT | O_WRONLY | O_TRUNC | O_APPEND, 0644);
+  int output_fd = open(output_path.c_str(), O_CREAT | O_WRONLY | O_TRUNC | O_APPEND, 0644);
   std::fflush(nullptr);
   pid_t pid = fork();
-  if (pid == 0) Child(entry, world, until_ms, fd, work_dir);
+  if (pid == 0) Child(entry, world, until_ms, fd, output_fd, work_dir);
   close(fd);
+  close(output_fd);
 
   int status = 0;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -189,6 +221,7 @@ Run RunProgram(Entry entry, const World& world, int64_t until_ms) {
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   run.lines = ReadTrace(trace_path);
+  run.output = ReadBytes(output_path);
   run.files = Collect(work_dir);
   std::filesystem::remove_all(root);
   if (!run.lines.empty()) run.ended_at = run.lines.back().at;

@@ -20,7 +20,7 @@ struct TimedColour {
   uint32_t colour;
 };
 
-enum class EventKind { DisplayState, Key, Post };
+enum class EventKind { DisplayState, Key, Post, File };
 
 struct Event {
   int64_t at;
@@ -28,7 +28,8 @@ struct Event {
   uint32_t value;       // display state, virtual key, or message id
   uintptr_t wparam;
   intptr_t lparam;
-  std::string window;   // Post: title of the target window; empty means the main thread
+  std::string window;   // Post: title of the target window, empty for the main thread; File: path
+  std::string contents;  // File: the bytes written there from outside the program
 };
 
 struct ProcessRow {
@@ -42,13 +43,17 @@ struct World {
   int32_t width = 1920;
   int32_t height = 1080;
   std::string system_dir = "C:\\Windows\\System32";
+  // Both map onto the run's folder: the working directory, and Startup/ in it.
+  std::string current_dir = "C:\\Program Files\\Nocturo";
+  std::string startup_dir = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+  std::map<uint32_t, std::string> strings;                 // the program's string resources
   std::vector<std::pair<std::string, std::string>> files;  // relative path, contents
   std::vector<ProcessRow> processes;                       // others; the program itself is added
   std::vector<TimedPoint> cursor;                          // (0, 0) before the first
   std::vector<TimedColour> pixels;                         // 0 before the first
   std::vector<Event> events;
   std::set<std::string> failures;  // names of calls that fail, e.g. "ShellExecuteA"
-  int32_t menu_choice = 0;
+  std::vector<uint32_t> menu_choices;  // one per TrackPopupMenu; 0 closes the menu unchosen
 
   World& File(const std::string& path, const std::string& contents);
   World& Process(const std::string& name, uint32_t pid = 0);
@@ -58,6 +63,7 @@ struct World {
   World& Key(int64_t at, uint32_t virtual_key = 0x41);
   World& Post(int64_t at, uint32_t message, uintptr_t wparam = 0, intptr_t lparam = 0,
               const std::string& window = "");
+  World& FileAt(int64_t at, const std::string& path, const std::string& contents);
   World& Fail(const std::string& call);
 };
 
@@ -75,6 +81,7 @@ struct Run {
   int64_t ended_at = -1;
   std::vector<TraceLine> lines;
   std::map<std::string, std::string> files;  // the working directory at the end
+  std::string output;                        // what the program wrote to standard output
 
   // Time of the first line containing `needle`, or -1.
   int64_t First(const std::string& needle) const;
@@ -95,5 +102,7 @@ void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int OpenHandles();
 
 const char* EndName(End end);
+// Upper-case hexadecimal, as the trace writes message ids.
+std::string Hex(uint32_t value);
 
 }  // namespace sim

@@ -42,6 +42,21 @@ struct SimWindow {
   Thread* owner;
   int32_t width;
   int32_t height;
+  bool destroyed;
+};
+
+struct MenuItem {
+  uint32_t flags;
+  uintptr_t item;  // command id, or the submenu's handle
+  std::string text;
+};
+
+// A shell link object, or the IPersistFile of one.
+struct ComObject {
+  bool is_link;
+  platform::Handle link;
+  int refs;
+  std::string target, directory;
 };
 
 using Lock = std::unique_lock<std::mutex>;
@@ -69,6 +84,14 @@ struct State {
   std::map<platform::Handle, std::vector<ProcessRow>> snapshots;
   std::map<platform::Handle, size_t> snapshot_pos;
   std::map<platform::Handle, uint32_t> process_handles;
+
+  std::map<std::string, uint32_t> registered_messages;
+  std::map<platform::Handle, std::string> resources;  // loaded icons and cursors, by what they are
+  std::map<platform::Handle, std::vector<MenuItem>> menus;
+  std::map<platform::Handle, ComObject> com_objects;
+  size_t next_menu_choice = 0;
+  int com_inits = 0;
+  int output_fd = -1;
 };
 
 State& S();
@@ -89,6 +112,11 @@ void StartOn(Thread* thread);  // in a new real thread: wait for the baton
 // Fired by the scheduler when virtual time reaches an event.
 void Fire(const Event& event);
 SimWindow* FindWindow(platform::Handle handle);
+// The window's title for the trace, or its handle when it is no window.
+std::string WindowName(platform::Handle handle);
+std::string GuidText(const platform::Guid& g);
+// A path of the program's mapped onto the run's folder.
+std::string HostPath(const char* path);
 
 [[noreturn]] void EndChild(int status);
 

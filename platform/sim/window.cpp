@@ -1,7 +1,9 @@
 #include "platform/window.h"
 
+#include <cstdio>
 #include <string>
 
+#include "platform/power.h"
 #include "platform/sim/state.h"
 
 namespace platform {
@@ -35,6 +37,27 @@ uint16_t RegisterClassW(const WindowClassFields& f) {
   return Register(f, Narrow(f.wide_class_name), "RegisterClassW");
 }
 
+static std::string Resource(Handle h) {
+  auto found = sim::S().resources.find(h);
+  return found == sim::S().resources.end() ? "none" : found->second;
+}
+
+uint16_t RegisterClassExA(const WindowClassFields& f) {
+  sim::Lock lock = sim::Enter();
+  sim::State& s = sim::S();
+  std::string name = f.class_name ? f.class_name : "";
+  if (sim::Failing("RegisterClassExA") || s.classes.count(name)) {
+    sim::Trace("RegisterClassExA \"%s\" fails", name.c_str());
+    return 0;
+  }
+  s.classes[name] = f;
+  sim::Trace("RegisterClassExA \"%s\" style %u extra %d,%d instance %p icon %s small %s cursor %s "
+             "brush %lu menu %s", name.c_str(), f.style, f.class_extra, f.window_extra, f.instance,
+             Resource(f.icon).c_str(), Resource(f.small_icon).c_str(), Resource(f.cursor).c_str(),
+             static_cast<unsigned long>(f.background), f.menu_name ? f.menu_name : "none");
+  return static_cast<uint16_t>(0xC000 + s.classes.size());
+}
+
 static Handle Create(const WindowFields& f, const std::string& cls, const std::string& title,
                      const char* call) {
   sim::Lock lock = sim::Enter();
@@ -45,7 +68,7 @@ static Handle Create(const WindowFields& f, const std::string& cls, const std::s
     return nullptr;
   }
   Handle handle = sim::NewHandle();
-  s.windows.push_back({handle, cls, title, found->second.proc, sim::Self(), f.width, f.height});
+  s.windows.push_back({handle, cls, title, found->second.proc, sim::Self(), f.width, f.height, false});
   sim::Trace("%s ex %u \"%s\" \"%s\" style %08X at %d,%d size %dx%d parent %p menu %p instance %p",
              call, f.ex_style, cls.c_str(), title.c_str(), f.style, f.x, f.y, f.width, f.height,
              f.parent, f.menu, f.instance);
@@ -60,6 +83,19 @@ Handle CreateWindowExW(const WindowFields& f) {
   return Create(f, Narrow(f.wide_class_name), Narrow(f.wide_title), "CreateWindowExW");
 }
 
+int32_t ShowWindow(Handle window, int32_t command) {
+  sim::Lock lock = sim::Enter();
+  sim::Trace("ShowWindow \"%s\" %d", sim::WindowName(window).c_str(), command);
+  return 0;
+}
+
+int32_t ChangeWindowMessageFilterEx(Handle window, uint32_t message, uint32_t action) {
+  sim::Lock lock = sim::Enter();
+  sim::Trace("ChangeWindowMessageFilterEx \"%s\" %04X %u", sim::WindowName(window).c_str(), message,
+             action);
+  return 1;
+}
+
 int32_t CloseWindow(Handle window) {
   sim::Lock lock = sim::Enter();
   sim::Trace("CloseWindow %p", window);
@@ -71,10 +107,8 @@ Handle RegisterPowerSettingNotification(Handle recipient, const Guid& g, uint32_
   sim::State& s = sim::S();
   sim::SimWindow* window = sim::FindWindow(recipient);
   bool fails = sim::Failing("RegisterPowerSettingNotification") || !window;
-  sim::Trace("RegisterPowerSettingNotification \"%s\" {%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X} %u%s",
-             window ? window->title.c_str() : "", g.data1, g.data2, g.data3, g.data4[0], g.data4[1],
-             g.data4[2], g.data4[3], g.data4[4], g.data4[5], g.data4[6], g.data4[7], flags,
-             fails ? " fails" : "");
+  sim::Trace("RegisterPowerSettingNotification \"%s\" %s %u%s", window ? window->title.c_str() : "",
+             sim::GuidText(g).c_str(), flags, fails ? " fails" : "");
   if (fails) return nullptr;
   s.power_registrations.push_back(recipient);
   return sim::NewHandle();
@@ -92,8 +126,15 @@ namespace sim {
 
 SimWindow* FindWindow(platform::Handle handle) {
   for (SimWindow& w : S().windows)
-    if (w.handle == handle) return &w;
+    if (w.handle == handle && !w.destroyed) return &w;
   return nullptr;
+}
+
+std::string WindowName(platform::Handle handle) {
+  if (SimWindow* w = FindWindow(handle)) return w->title;
+  char text[32];
+  snprintf(text, sizeof text, "%p", handle);
+  return text;
 }
 
 }  // namespace sim

@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include <io.h>
+
 #include <cstdio>
 
 #include "platform/win32/win32.h"
@@ -18,5 +20,11 @@ size_t WriteFile(Handle file, const void* data, size_t size) {
 }
 
 int32_t CloseFile(Handle file) { return std::fclose(static_cast<FILE*>(file)); }
+
+int32_t Access(const char* path, int32_t mode) { return ::_access(path, mode); }
+
+int32_t RemoveFile(const char* path) { return std::remove(path); }
+
+uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer) { return ::GetCurrentDirectoryA(size, buffer); }
 
 }  // namespace platform

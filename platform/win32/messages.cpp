@@ -37,3 +37,25 @@ intptr_t SendMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_
 }
 
 }  // namespace platform
+
+namespace platform {
+
+static_assert(sizeof(PaintRecord) >= sizeof(PAINTSTRUCT), "PaintRecord holds a PAINTSTRUCT");
+
+int32_t PostMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+  return ::PostMessageA(AsWindow(window), message, wparam, lparam);
+}
+
+void PostQuitMessage(int32_t code) { ::PostQuitMessage(code); }
+
+uint32_t RegisterWindowMessageA(const char* name) { return ::RegisterWindowMessageA(name); }
+
+Handle BeginPaint(Handle window, PaintRecord* paint) {
+  return ::BeginPaint(AsWindow(window), reinterpret_cast<PAINTSTRUCT*>(paint));
+}
+
+int32_t EndPaint(Handle window, const PaintRecord* paint) {
+  return ::EndPaint(AsWindow(window), reinterpret_cast<const PAINTSTRUCT*>(paint));
+}
+
+}  // namespace platform

@@ -41,6 +41,8 @@ int32_t TerminateProcess(Handle process, uint32_t exit_code) {
 
 int32_t CloseHandle(Handle handle) { return ::CloseHandle(handle); }
 
+uint32_t GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+
 uint32_t CharLowerBuffA(char* text, uint32_t length) { return ::CharLowerBuffA(text, length); }
 
 int32_t lstrcmpA(const char* a, const char* b) { return ::lstrcmpA(a, b); }

@@ -3,6 +3,7 @@
 #include "platform/win32/win32.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace platform {
 
@@ -12,10 +13,10 @@ intptr_t ShellExecuteA(Handle owner, const char* verb, const char* file, const c
       ::ShellExecuteA(AsWindow(owner), verb, file, parameters, directory, show));
 }
 
-}  // namespace platform
-
-namespace platform {
-
 uint32_t GetSystemDirectoryA(char* buffer, uint32_t size) { return ::GetSystemDirectoryA(buffer, size); }
+
+int32_t SHGetSpecialFolderPathA(Handle owner, char* path, int32_t folder, int32_t create) {
+  return ::SHGetSpecialFolderPathA(AsWindow(owner), path, folder, create);
+}
 
 }  // namespace platform

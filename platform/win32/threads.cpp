@@ -1,14 +1,9 @@
+// Alone in its file, so a program that starts no thread links no thread library.
 #include "platform/threads.h"
 
 #include <pthread.h>
 
-#include <cstdlib>
-
-#include "platform/win32/win32.h"
-
 namespace platform {
-
-void Sleep(uint32_t ms) { ::Sleep(ms); }
 
 int32_t StartThread(ThreadProc proc) {
   pthread_t thread;
@@ -16,9 +11,5 @@ int32_t StartThread(ThreadProc proc) {
   if (result == 0) pthread_detach(thread);
   return result;
 }
-
-void Exit(int32_t code) { std::exit(code); }
-
-Handle GetModuleHandleA(const char* name) { return ::GetModuleHandleA(name); }
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #ifndef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600
+#define _WIN32_WINNT 0x0601  // Windows 7: ChangeWindowMessageFilterEx
 #endif
 #include <windows.h>
 

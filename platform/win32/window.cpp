@@ -4,8 +4,6 @@
 
 namespace platform {
 
-static_assert(sizeof(Guid) == sizeof(GUID), "Guid mirrors GUID");
-
 // The fields the narrow and wide class structures share.
 template <typename Class>
 static void FillCommonFields(const WindowClassFields& f, Class* wc) {
@@ -36,6 +34,18 @@ uint16_t RegisterClassW(const WindowClassFields& f) {
   return ::RegisterClassW(&wc);
 }
 
+uint16_t RegisterClassExA(const WindowClassFields& f) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  FillCommonFields(f, &wc);
+  wc.hIcon = static_cast<HICON>(f.icon);
+  wc.hIconSm = static_cast<HICON>(f.small_icon);
+  wc.hCursor = static_cast<HCURSOR>(f.cursor);
+  wc.lpszMenuName = f.menu_name;
+  wc.lpszClassName = f.class_name;
+  return ::RegisterClassExA(&wc);
+}
+
 Handle CreateWindowExA(const WindowFields& f) {
   return ::CreateWindowExA(f.ex_style, f.class_name, f.title, f.style, f.x, f.y, f.width, f.height,
                            AsWindow(f.parent), static_cast<HMENU>(f.menu),
@@ -49,16 +59,12 @@ Handle CreateWindowExW(const WindowFields& f) {
                            static_cast<HINSTANCE>(f.instance), f.param);
 }
 
+int32_t ShowWindow(Handle window, int32_t command) { return ::ShowWindow(AsWindow(window), command); }
+
 int32_t CloseWindow(Handle window) { return ::CloseWindow(AsWindow(window)); }
 
-Handle RegisterPowerSettingNotification(Handle recipient, const Guid& setting, uint32_t flags) {
-  GUID guid;
-  CopyMemory(&guid, &setting, sizeof guid);
-  return ::RegisterPowerSettingNotification(recipient, &guid, flags);
-}
-
-int32_t UnregisterPowerSettingNotification(Handle registration) {
-  return ::UnregisterPowerSettingNotification(static_cast<HPOWERNOTIFY>(registration));
+int32_t ChangeWindowMessageFilterEx(Handle window, uint32_t message, uint32_t action) {
+  return ::ChangeWindowMessageFilterEx(AsWindow(window), message, action, nullptr);
 }
 
 }  // namespace platform
