@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws nocturo.ico: a dark display with a crescent, at 16, 32 and 48 pixels.
+"""Draws the icons: a dark display with a crescent. nocturo.ico holds 16, 32 and
+48 pixels; the tray's tray_large.ico 32 and tray_small.ico 16.
 
 Each size is an antialiased PNG inside the ICO (standard library only), so the
 icon stays a few kilobytes. Run it again after changing the drawing and commit
@@ -68,6 +69,7 @@ def ico(sizes):
 
 
 if __name__ == "__main__":
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "nocturo.ico")
-    with open(path, "wb") as f:
-        f.write(ico([16, 32, 48]))
+    here = os.path.dirname(os.path.abspath(__file__))
+    for name, sizes in (("nocturo.ico", [16, 32, 48]), ("tray_large.ico", [32]), ("tray_small.ico", [16])):
+        with open(os.path.join(here, name), "wb") as f:
+            f.write(ico(sizes))

@@ -1,0 +1,93 @@
+#include "common/autostart.h"
+
+#include <cstring>
+
+#include "common/command_lines.h"
+#include "common/shell_command.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "platform/shell_links.h"
+#include "platform/threads.h"
+
+const AutostartBase kTrayAutostart = {"startnocturotray.vbs", kTrayShortcut,
+                                      ".\\startnocturotray.vbs.lnk", u".\\startnocturotray.vbs.lnk",
+                                      2000};
+const AutostartBase kDaemonAutostart = {"startnocturodaemon.vbs", kDaemonShortcut,
+                                        ".\\startnocturodaemon.vbs.lnk",
+                                        u".\\startnocturodaemon.vbs.lnk", 1200};
+
+constexpr int32_t kCsidlStartup = 7;
+constexpr uint32_t kClsctxInprocServer = 1;
+constexpr uint32_t kBeforeCopyMs = 300;
+// {00021401-0000-0000-C000-000000000046}
+constexpr platform::Guid kClsidShellLink = {
+    0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {000214EE-0000-0000-C000-000000000046}
+constexpr platform::Guid kIidShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {0000010B-0000-0000-C000-000000000046}
+constexpr platform::Guid kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts) {
+  ClearText(&texts->startup);
+  platform::SHGetSpecialFolderPathA(nullptr, texts->startup.text, kCsidlStartup, 0);
+  texts->startup.text[sizeof texts->startup.text - 1] = '\0';
+  texts->startup.length = std::strlen(texts->startup.text);
+  BuildCopyToStartup(&texts->copy_command, base.shortcut, texts->startup.text);
+  texts->installed = texts->startup;
+  AppendText(&texts->installed, "\\");
+  AppendText(&texts->installed, base.shortcut);
+}
+
+bool AutostartInstalled(const AutostartTexts& texts) {
+  return !texts.installed.overflow && platform::Access(texts.installed.text, 0) == 0;
+}
+
+// No result is looked at beyond what decides the next step: a failure leaves
+// no local link, and the copy then finds nothing to copy.
+static void SaveLocalShortcut(const AutostartBase& base, const char* target, const char* directory) {
+  if (platform::CoInitialize() < 0) return;
+  platform::Handle link = nullptr;
+  if (platform::CoCreateInstance(kClsidShellLink, kClsctxInprocServer, kIidShellLinkA, &link) >= 0) {
+    platform::ShellLinkSetPath(link, target);
+    platform::ShellLinkSetWorkingDirectory(link, directory);
+    platform::Handle file = nullptr;
+    if (platform::QueryInterface(link, kIidPersistFile, &file) >= 0) {
+      platform::PersistFileSave(file, base.local_shortcut_wide, 0);
+      platform::Release(file);
+    }
+    platform::Release(link);
+  }
+  platform::CoUninitialize();
+}
+
+bool CopyShortcutToStartup(const AutostartBase& base, const AutostartTexts& texts) {
+  if (texts.copy_command.overflow) return false;
+  TextBuffer directory;
+  ClearText(&directory);
+  uint32_t length = platform::GetCurrentDirectoryA(sizeof directory.text, directory.text);
+  if (length == 0 || length >= sizeof directory.text) return false;
+  directory.length = length;
+  TextBuffer target = directory;
+  AppendText(&target, "\\");
+  if (!AppendText(&target, base.script)) return false;
+  SaveLocalShortcut(base, target.text, directory.text);
+  platform::Sleep(kBeforeCopyMs);
+  ShellCommand(texts.copy_command.text, false);
+  // The copy runs in its own cmd.exe; this wait is all the coordination there is.
+  platform::Sleep(base.copy_wait_ms);
+  return true;
+}
+
+void InstallAutostart(const AutostartBase& base) {
+  AutostartTexts texts;
+  PrepareAutostart(base, &texts);
+  if (CopyShortcutToStartup(base, texts)) RemoveLocalShortcut(base);
+}
+
+void RemoveAutostart(const AutostartBase& base) {
+  AutostartTexts texts;
+  PrepareAutostart(base, &texts);
+  if (AutostartInstalled(texts)) platform::RemoveFile(texts.installed.text);
+}
+
+void RemoveLocalShortcut(const AutostartBase& base) { platform::RemoveFile(base.local_shortcut); }

@@ -1,0 +1,36 @@
+// Start at logon: a shell link to the launcher script beside the program,
+// built in the working directory and copied into the user's Startup folder.
+#pragma once
+#include <cstdint>
+
+#include "common/text_buffer.h"
+
+struct AutostartBase {
+  const char* script;                   // the launcher script, in the working directory
+  const char* shortcut;                 // the link's file name, here and in the Startup folder
+  const char* local_shortcut;           // the link in the working directory
+  const char16_t* local_shortcut_wide;  // the same, for saving the link
+  uint32_t copy_wait_ms;                // the time the hidden copy gets before the local link goes
+};
+
+extern const AutostartBase kTrayAutostart;
+extern const AutostartBase kDaemonAutostart;
+
+// What an install or removal works with. A text that did not fit is marked as
+// overflowed and is never used: whatever needs it is skipped.
+struct AutostartTexts {
+  TextBuffer startup;       // the Startup folder
+  TextBuffer copy_command;  // "/c copy .\<shortcut> "<startup>" /y"
+  TextBuffer installed;     // <startup>\<shortcut>
+};
+
+void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts);
+bool AutostartInstalled(const AutostartTexts& texts);
+// The local link, 300 ms, the hidden copy, the wait; the local link stays.
+// False, with nothing done, when a path or the command does not fit.
+bool CopyShortcutToStartup(const AutostartBase& base, const AutostartTexts& texts);
+
+// Builds and copies the link over any installed one, then deletes the local one.
+void InstallAutostart(const AutostartBase& base);
+void RemoveAutostart(const AutostartBase& base);
+void RemoveLocalShortcut(const AutostartBase& base);

@@ -1,0 +1,140 @@
+// Start at logon: the shortcut built, copied into the Startup folder and removed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "common/autostart.h"
+#include "tests/tray_world.h"
+
+namespace {
+
+const char kInstalled[] = "Startup/startnocturotray.vbs.lnk";
+const char kLink[] =
+    "target C:\\Program Files\\Nocturo\\startnocturotray.vbs\nworkdir C:\\Program Files\\Nocturo\n";
+const char kCopy[] =
+    "\"/c copy .\\startnocturotray.vbs.lnk \"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\"
+    "Start Menu\\Programs\\Startup\" /y\" null 0";
+
+sim::World TrayAt(int64_t at, uint32_t command) {
+  sim::World world = TrayWorld("1");
+  world.Post(at, 0x0111, command, 0, "dockwin");
+  return world;
+}
+
+TEST(Autostart, YesBuildsTheLinkCopiesItOverAnyInstalledOneAndLeavesNoLocalLink) {
+  for (bool installed : {false, true}) {
+    sim::World world = TrayAt(1000, ID_AUTOSTART_ON);
+    if (installed) world.File(kInstalled, "target D:\\old\\startnocturotray.vbs\n");
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(std::string(installed ? "over an installed link" : "first install") + "\n" + r.Text());
+    ExpectInOrder(r, {
+        "_access startnocturotray.vbs 0 = 0", "SHGetSpecialFolderPathA (nil) 7 0",
+        "GetCurrentDirectoryA 260", "CoInitialize",
+        "CoCreateInstance {00021401-0000-0000-C000-000000000046} 1 {000214EE-0000-0000-C000-000000000046} = 00000000",
+        "IShellLinkA::SetPath C:\\Program Files\\Nocturo\\startnocturotray.vbs",
+        "IShellLinkA::SetWorkingDirectory C:\\Program Files\\Nocturo",
+        "QueryInterface {0000010B-0000-0000-C000-000000000046}",
+        "IPersistFile::Save .\\startnocturotray.vbs.lnk remember 0", "Release IPersistFile, 0 left",
+        "Release IShellLinkA, 0 left", "CoUninitialize", kCopy, "copied",
+        "remove .\\startnocturotray.vbs.lnk = 0"});
+    EXPECT_EQ(r.First(kCopy), 1300);
+    EXPECT_EQ(r.First("remove .\\startnocturotray.vbs.lnk = 0"), 3300);
+    EXPECT_EQ(r.FileBytes(kInstalled), kLink);
+    EXPECT_EQ(r.FileBytes("startnocturotray.vbs.lnk"), "");
+  }
+}
+
+TEST(Autostart, AFailedComStepLeavesNoLinkButTheCopyAndItsWaitStillRun) {
+  struct Row {
+    const char* fails;
+    int uninitialize;
+    int releases;
+  };
+  for (Row row : {Row{"CoInitialize", 0, 0}, Row{"CoCreateInstance", 1, 0},
+                  Row{"QueryInterface", 1, 1}, Row{"Save", 1, 2}}) {
+    sim::World world = TrayAt(1000, ID_AUTOSTART_ON);
+    sim::Run r = sim::RunProgram(RunTray, world.Fail(row.fails), 10000);
+    SCOPED_TRACE(std::string(row.fails) + " fails\n" + r.Text());
+    EXPECT_EQ(r.Count("CoUninitialize"), row.uninitialize);
+    EXPECT_EQ(r.Count("without CoInitialize"), 0);
+    EXPECT_EQ(r.Count("Release "), row.releases);
+    EXPECT_EQ(r.Count(", 0 left"), row.releases) << "every interface released";
+    EXPECT_EQ(r.First("nothing copied"), 1300);
+    EXPECT_EQ(r.Times("remove .\\startnocturotray.vbs.lnk"), (std::vector<int64_t>{0, 3300}));
+    EXPECT_EQ(r.FileBytes(kInstalled), "");
+  }
+}
+
+int YesWithoutTheScript() {
+  if (!StartTray(platform::GetModuleHandleA(nullptr))) return 1;
+  std::remove("startnocturotray.vbs");
+  OnTrayCommand(trayIcon.window, ID_AUTOSTART_ON);
+  return 0;
+}
+
+TEST(Autostart, YesDoesNothingWithoutTheScriptOrWithAPathTooLongForItsBuffer) {
+  sim::Run r = sim::RunProgram(YesWithoutTheScript, TrayWorld("1"), 10000);
+  EXPECT_EQ(r.ended_at, 0) << r.Text();
+  EXPECT_EQ(r.Count("SHGetSpecialFolderPathA"), 0) << r.Text();
+  sim::World plain;
+  const std::pair<const char*, std::pair<std::string, std::string>> rows[] = {
+      {"Startup folder too long for the copy", {"C:\\" + std::string(222, 's'), plain.current_dir}},
+      {"working directory too long", {plain.startup_dir, "C:\\" + std::string(300, 'w')}},
+      {"script path too long", {plain.startup_dir, "C:\\" + std::string(240, 'w')}},
+  };
+  for (const auto& row : rows) {
+    sim::World world = TrayAt(1000, ID_AUTOSTART_ON);
+    world.startup_dir = row.second.first;
+    world.current_dir = row.second.second;
+    world.Post(1000, 0x0111, ID_CLICK_ENHANCED, 0, "dockwin");
+    r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(std::string(row.first) + "\n" + r.Text());
+    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA"), 0);
+    EXPECT_EQ(r.Times("remove .\\startnocturotray.vbs.lnk"), (std::vector<int64_t>{0}));
+    EXPECT_EQ(r.Times("NIM_DELETE"), (std::vector<int64_t>{1000})) << "no wait before the next command";
+  }
+}
+
+int RemoveTrayLink() {
+  RemoveAutostart(kTrayAutostart);
+  return 0;
+}
+
+TEST(Autostart, NoDeletesTheInstalledLinkIfThereAndNeverAnotherFile) {
+  struct Row {
+    const char* what;
+    bool installed;
+    size_t startup_length;  // 0: the usual folder
+    int removes;
+  };
+  for (Row row : {Row{"installed", true, 0, 1}, Row{"not installed", false, 0, 0},
+                  Row{"folder too long for the link's path", true, 240, 0}}) {
+    sim::World world;
+    if (row.startup_length) world.startup_dir = "C:\\" + std::string(row.startup_length - 3, 's');
+    if (row.installed) world.File(kInstalled, "link").File("Startup/startnocturotray.vbs.ln", "other");
+    sim::Run r = sim::RunProgram(RemoveTrayLink, world, 1000);
+    SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
+    EXPECT_EQ(r.Count("remove "), row.removes);
+    EXPECT_EQ(r.Count("_access"), row.startup_length ? 0 : 1);
+    EXPECT_EQ(r.FileBytes(kInstalled), row.removes ? "" : (row.installed ? "link" : ""));
+    EXPECT_EQ(r.FileBytes("Startup/startnocturotray.vbs.ln"), row.installed ? "other" : "");
+  }
+}
+
+int InstallDaemonLink() {
+  InstallAutostart(kDaemonAutostart);
+  return 0;
+}
+
+TEST(Autostart, TheDaemonsLinkGetsItsOwnNamesAndTwelveHundredMilliseconds) {
+  sim::World world;
+  world.image_name = "nocturodaemon.exe";
+  sim::Run r = sim::RunProgram(InstallDaemonLink, world, 10000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.First("IShellLinkA::SetPath C:\\Program Files\\Nocturo\\startnocturodaemon.vbs"), 0);
+  EXPECT_EQ(r.First("\"/c copy .\\startnocturodaemon.vbs.lnk \"C:\\Users\\u\\AppData"), 300);
+  EXPECT_EQ(r.First("remove .\\startnocturodaemon.vbs.lnk = 0"), 1500);
+  EXPECT_NE(r.FileBytes("Startup/startnocturodaemon.vbs.lnk"), "");
+}
+
+}  // namespace

@@ -1,0 +1,239 @@
+// The tray: start-up checks, the icon and its tooltip, clicks, the menu and its commands.
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim.h"
+#include "tests/tray_world.h"
+
+namespace {
+
+const char kLeftover[] = "startnocturotray.vbs.lnk";
+
+TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
+  struct Row {
+    const char* what;
+    const char* image;
+    const char* other;    // another process, or ""
+    const char* missing;  // a file taken away, or ""
+    int accesses;         // file checks made
+  };
+  const Row rows[] = {
+      {"alone", "nocturotray.exe", "", "", 4},
+      {"a second copy", "nocturotray.exe", "nocturotray.exe", "", 0},
+      {"a second copy in capitals", "nocturotray.exe", "NOCTUROTRAY.EXE", "", 0},
+      {"renamed", "tray.exe", "", "", 0},
+      {"no script", "nocturotray.exe", "", "startnocturotray.vbs", 1},
+      {"no tray program", "nocturotray.exe", "", "nocturotray.exe", 2},
+      {"no blanker", "nocturotray.exe", "", "panelblank.exe", 3},
+      {"no tray file", "nocturotray.exe", "", "tpinfo.ini", 4},
+  };
+  for (const Row& row : rows) {
+    sim::World world = TrayWorld("2");
+    world.image_name = row.image;
+    if (*row.other) world.Process(row.other);
+    world.File(kLeftover, "old link");
+    for (auto& file : world.files)
+      if (file.first == row.missing) file.first = "elsewhere";
+    sim::Run r = sim::RunProgram(RunTray, world, 1000);
+    SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
+    EXPECT_EQ(r.Count("_access"), row.accesses);
+    if (*row.missing || *row.other || std::string(row.image) != "nocturotray.exe") {
+      EXPECT_EQ(r.end, sim::End::Exit);
+      EXPECT_EQ(r.exit_code, 0);
+      EXPECT_EQ(r.ended_at, 0);
+      EXPECT_EQ(r.Count("RegisterClassExA") + r.Count("Shell_NotifyIconA") + r.Count("remove"), 0);
+      EXPECT_EQ(r.FileBytes(kLeftover), "old link");
+      continue;
+    }
+    EXPECT_TRUE(StillWaiting(r));
+    EXPECT_EQ(r.FileBytes(kLeftover), "") << "a leftover local link goes";
+    ExpectInOrder(r, {
+        "_access startnocturotray.vbs 0 = 0", "_access nocturotray.exe 0 = 0",
+        "_access panelblank.exe 0 = 0", "_access tpinfo.ini 0 = 0",
+        "remove .\\startnocturotray.vbs.lnk = 0",
+        "LoadStringA 0x400000 103 size 100 = \"dockwin\"",
+        "LoadStringA 0x400000 109 size 100 = \"DOCKWIN\"",
+        "RegisterClassExA \"DOCKWIN\" style 3 extra 0,0 instance 0x400000 icon icon 107 small icon 108 "
+        "cursor system cursor 32512 brush 6 menu none",
+        "CreateWindowExA ex 0 \"DOCKWIN\" \"dockwin\" style 00CF0000 at -2147483648,0 size "
+        "-2147483648x0 parent (nil) menu (nil) instance 0x400000",
+        "ChangeWindowMessageFilterEx \"dockwin\" " + sim::Hex(taskbarCreatedMessage) + " 1",
+        "GetPrivateProfileIntA setting default .//tpinfo.ini = 2",
+        "Shell_NotifyIconA NIM_ADD size 508 window \"dockwin\" id 108 flags 7 callback 1025 icon 108 "
+        "tip \"Nocturo锁屏版\"",
+        "ShowWindow \"dockwin\" 0", "GetMessageA"});
+  }
+}
+
+TEST(TrayStart, AFailedWindowEndsWithZeroAndNoIcon) {
+  sim::Run r = sim::RunProgram(RunTray, TrayWorld("1").Fail("CreateWindowExA"), 1000);
+  EXPECT_EQ(r.exit_code, 0) << r.Text();
+  EXPECT_EQ(r.Count("Shell_NotifyIconA"), 0);
+}
+
+TEST(TrayIcon, TheTooltipNamesTheLeftClickModeReadAtStart) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"1", "Nocturo普通版"}, {"2", "Nocturo锁屏版"}, {"3", "Nocturo增强版"}, {"0", "Nocturo版本"},
+      {"4", "Nocturo版本"},  {"-1", "Nocturo版本"},  {"", "Nocturo版本"},   {"x", "Nocturo版本"}};
+  for (const auto& row : rows) {
+    sim::Run r = sim::RunProgram(RunTray, TrayWorld(row.first), 1000);
+    SCOPED_TRACE(std::string("default=") + row.first + "\n" + r.Text());
+    EXPECT_EQ(r.First(std::string("NIM_ADD size 508 window \"dockwin\" id 108 flags 7 callback 1025 "
+                                  "icon 108 tip \"") + row.second + "\""), 0);
+  }
+}
+
+TEST(TrayIcon, ATaskbarRestartBringsBackTheIconAsItIsAndAnOutsideChangeShowsOnlyOnClick) {
+  sim::World world = TrayWorld("0");
+  world.FileAt(1000, "tpinfo.ini", TrayFile("3"));
+  world.Post(2000, taskbarCreatedMessage, 0, 0, "dockwin");
+  Click(world, 3000, kLeftDown);
+  sim::Run r = sim::RunProgram(RunTray, world, 10000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.Times("NIM_ADD"), (std::vector<int64_t>{0, 2000}));
+  EXPECT_EQ(r.Count("tip \"Nocturo版本\""), 2) << "the tooltip changes only at start and by the menu";
+  EXPECT_EQ(r.First(kStartsBlanker), 3500) << "but a left click reads the file afresh";
+  EXPECT_EQ(r.FileBytes("tpinfo.ini"), Written(3, 3));
+}
+
+TEST(TrayClick, ALeftPressRunsTheLeftClickModeOrOpensTheMenu) {
+  const std::pair<const char*, int> rows[] = {{"1", 1}, {"2", 2}, {"3", 3},
+                                              {"0", 0}, {"4", 0}, {"", 0}, {"5", 0}};
+  for (const auto& row : rows) {
+    sim::World world = TrayWorld(row.first);
+    Click(world, 1000, kLeftDown);
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(std::string("default=") + row.first + "\n" + r.Text());
+    if (row.second == 0) {
+      EXPECT_EQ(r.First("TrackPopupMenu"), 1000);
+      EXPECT_EQ(r.FileBytes("tpinfo.ini"), TrayFile(row.first)) << "nothing written";
+      EXPECT_EQ(r.Count("ShellExecuteA"), 0);
+      continue;
+    }
+    EXPECT_EQ(r.FileBytes("tpinfo.ini"), Written(row.second, row.second));
+    EXPECT_EQ(r.First("fclose"), 1000) << "the file is closed before the wait";
+    EXPECT_EQ(r.Times(kStartsBlanker), (std::vector<int64_t>{1500}));
+    EXPECT_EQ(r.Count("Shell_NotifyIconA"), 1) << "the tooltip stays";
+  }
+}
+
+TEST(TrayClick, ADoubleClickStartsOneBlankerAndOtherMouseMessagesDoNothing) {
+  sim::World world = TrayWorld("2");
+  for (intptr_t m : {kLeftDown, kLeftUp, kLeftDouble, kLeftUp}) Click(world, 1000, m);
+  for (intptr_t m : {kRightUp, intptr_t{0x0200}, intptr_t{0x0206}, intptr_t{0x0207}}) Click(world, 5000, m);
+  Click(world, 6000, kLeftDown, 107);
+  Click(world, 6000, kRightDown, 107);
+  sim::Run r = sim::RunProgram(RunTray, world, 20000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.Times(kStartsBlanker), (std::vector<int64_t>{1500}));
+  EXPECT_EQ(r.Count("fopen"), 1);
+  EXPECT_EQ(r.Count("TrackPopupMenu"), 0);
+}
+
+TEST(TrayMenu, TheRightPressShowsTheMenuAtTheCursorAndDestroysItAfter) {
+  sim::World world = TrayWorld("1");
+  world.CursorAt(0, 640, 700);
+  Click(world, 1000, kRightDown);
+  Click(world, 1000, kRightUp);
+  sim::Run r = sim::RunProgram(RunTray, world, 10000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.Count("TrackPopupMenu"), 1);
+  ExpectInOrder(r, {"SetForegroundWindow \"dockwin\"", "GetCursorPos 640,700", " at 4 410 开机启动",
+                    " at 5 410 鼠标左键",
+                    "TrackPopupMenu flags 2 at 640,700 owner \"dockwin\": 普通版=201 锁屏版=202 增强版=203 "
+                    "---- 开机启动>[是=206 否=207] 鼠标左键>[普通版=209 锁屏版=210 增强版=211 版本列表=212] "
+                    "---- 退出=208",
+                    "PostMessageA \"dockwin\" 0000 0 0", "DestroyMenu"});
+  EXPECT_EQ(r.Count(": 0 menus left"), 1) << "the submenus go with the menu";
+  EXPECT_EQ(r.Count("AppendMenuA"), 12) << "six top-level entries, two and four in the submenus";
+  EXPECT_EQ(r.First("GetMessageA 0000"), 1000) << "the benign message after the menu";
+}
+
+TEST(TrayMenu, EachCommandWritesItsRowAndStartsOrRetitles) {
+  struct Row {
+    const char* left_click_mode;
+    uint32_t command;
+    std::string bytes;
+    bool starts;
+    const char* tooltip;  // "" when the icon stays as it is
+  };
+  const Row rows[] = {
+      {"3", ID_RUN_LOCKSCREEN, Written(2, 3), true, ""},
+      {"9", ID_RUN_ENHANCED, Written(3, 0), true, ""},
+      {"2", ID_RUN_NORMAL, Written(1, 2), true, ""},
+      {"0", ID_CLICK_NORMAL, Written(1, 1), false, "Nocturo普通版"},
+      {"1", ID_CLICK_LOCKSCREEN, Written(2, 2), false, "Nocturo锁屏版"},
+      {"0", ID_CLICK_ENHANCED, Written(3, 3), false, "Nocturo增强版"},
+      {"3", ID_CLICK_MENU, Written(0, 0), false, "Nocturo版本"},
+  };
+  for (const Row& row : rows) {
+    sim::World world = TrayWorld(row.left_click_mode);
+    world.menu_choices = {row.command};
+    Click(world, 1000, kRightDown);
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE("default=" + std::string(row.left_click_mode) + " command " +
+                 std::to_string(row.command) + "\n" + r.Text());
+    EXPECT_EQ(r.FileBytes("tpinfo.ini"), row.bytes);
+    EXPECT_EQ(r.Times(kStartsBlanker), row.starts ? std::vector<int64_t>{1500} : std::vector<int64_t>{});
+    if (*row.tooltip) {
+      ExpectInOrder(r, {"fclose", "NIM_DELETE", std::string("NIM_ADD") + " size 508 window \"dockwin\" id "
+                        "108 flags 7 callback 1025 icon 108 tip \"" + row.tooltip + "\""});
+      EXPECT_EQ(r.Times("NIM_ADD"), (std::vector<int64_t>{0, 1000})) << "no wait";
+    } else {
+      EXPECT_EQ(r.Count("Shell_NotifyIconA"), 1);
+    }
+  }
+}
+
+int ProcedureAnswers() {
+  platform::Handle instance = platform::GetModuleHandleA(nullptr);
+  if (!StartTray(instance)) return 1;
+  platform::Handle w = trayIcon.window;
+  const struct {
+    const char* what;
+    uint32_t message;
+    uintptr_t wparam;
+    intptr_t lparam;
+  } calls[] = {{"unknown command", 0x0111, 204, 0},
+               {"command with a notification code", 0x0111, (1u << 16) | ID_AUTOSTART_OFF, 0},
+               {"paint", 0x000F, 0, 0},
+               {"taskbar created", taskbarCreatedMessage, 0, 0},
+               {"icon message", kWmTrayIcon, kTrayIconId, 0x0200},
+               {"size", 0x0005, 0, 0}};
+  for (const auto& c : calls)
+    sim::Note("%s: %lX", c.what, static_cast<unsigned long>(TrayWindowProc(w, c.message, c.wparam, c.lparam)));
+  return 0;
+}
+
+TEST(TrayWindow, TheProcedureAnswersZeroForWhatItHandlesAndDefaultsTheRest) {
+  sim::Run r = sim::RunProgram(ProcedureAnswers, TrayWorld("2"), 1000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.Count("note unknown command: DEF00111"), 1);
+  EXPECT_EQ(r.Count("note command with a notification code: 0"), 1);
+  ExpectInOrder(r, {"BeginPaint \"dockwin\"", "EndPaint \"dockwin\"", "note paint: 0"});
+  ExpectInOrder(r, {"NIM_ADD", "NIM_ADD", "note taskbar created: DEF0" + sim::Hex(taskbarCreatedMessage)});
+  EXPECT_EQ(r.Count("note icon message: 0"), 1);
+  EXPECT_EQ(r.Count("note size: DEF00005"), 1);
+}
+
+TEST(TrayWindow, ACloseRequestAndTheExitCommandDeleteTheIconAndEndWithZero) {
+  for (bool by_menu : {false, true}) {
+    sim::World world = TrayWorld("2");
+    world.Process("panelblank.exe");
+    if (by_menu) {
+      world.menu_choices = {ID_EXIT};
+      Click(world, 1000, kRightDown);
+    } else {
+      world.Post(1000, 0x0010, 0, 0, "dockwin");
+    }
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(std::string(by_menu ? "退出" : "WM_CLOSE") + "\n" + r.Text());
+    EXPECT_EQ(r.end, sim::End::Exit);
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.ended_at, 1000);
+    EXPECT_EQ(r.First("NIM_DELETE"), 1000);
+    EXPECT_EQ(r.Count("TerminateProcess") + r.Count("ShellExecuteA"), 0) << "the blanker goes on";
+    if (!by_menu) ExpectInOrder(r, {"DestroyWindow", "NIM_DELETE", "PostQuitMessage 0", "exit 0"});
+  }
+}
+
+}  // namespace

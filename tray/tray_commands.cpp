@@ -1,0 +1,116 @@
+// What the icon's clicks and the menu's items do. Everything runs on the
+// tray's one thread, fixed waits included; clicks meanwhile queue up.
+#include "common/autostart.h"
+#include "common/command_lines.h"
+#include "common/settings.h"
+#include "common/shell_command.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/menus.h"
+#include "platform/messages.h"
+#include "platform/threads.h"
+#include "tray/tray.h"
+
+constexpr uint32_t kBeforeBlankerMs = 500;  // the blanker reads tpinfo.ini as it starts
+constexpr intptr_t kLeftButtonDown = 0x0201, kRightButtonDown = 0x0204;
+constexpr uint32_t kMfString = 0x0000, kMfPopup = 0x0010, kMfByPosition = 0x0400,
+                   kMfSeparator = 0x0800;
+constexpr uint32_t kTpmRightButton = 0x0002;
+constexpr uint32_t kWmNull = 0x0000;
+
+struct MenuEntry {
+  uint32_t flags;
+  uint32_t id;
+  const char* text;
+};
+
+static const MenuEntry kTopLevel[] = {
+    {kMfString, ID_RUN_NORMAL, "普通版"}, {kMfString, ID_RUN_LOCKSCREEN, "锁屏版"},
+    {kMfString, ID_RUN_ENHANCED, "增强版"}, {kMfSeparator, 0, nullptr},
+    {kMfSeparator, 0, nullptr},           {kMfString, ID_EXIT, "退出"},
+};
+static const MenuEntry kStartAtLogon[] = {{kMfString, ID_AUTOSTART_ON, "是"},
+                                          {kMfString, ID_AUTOSTART_OFF, "否"}};
+static const MenuEntry kLeftClick[] = {
+    {kMfString, ID_CLICK_NORMAL, "普通版"}, {kMfString, ID_CLICK_LOCKSCREEN, "锁屏版"},
+    {kMfString, ID_CLICK_ENHANCED, "增强版"}, {kMfString, ID_CLICK_MENU, "版本列表"}};
+
+template <size_t N>
+static platform::Handle BuildMenu(const MenuEntry (&entries)[N]) {
+  platform::Handle menu = platform::CreatePopupMenu();
+  for (const MenuEntry& e : entries) platform::AppendMenuA(menu, e.flags, e.id, e.text);
+  return menu;
+}
+
+// Writes the run's mode, closes the file, and gives it a moment before the
+// blanker starts and reads it.
+static void StartTrayBlanker(int32_t type, int32_t left_click_mode) {
+  WriteTrayPrefs(type, left_click_mode);
+  platform::Sleep(kBeforeBlankerMs);
+  ShellCommand(kStartTrayBlanker, false);
+}
+
+void OnTrayIcon(platform::Handle window, uintptr_t wparam, intptr_t lparam) {
+  if (wparam != kTrayIconId) return;
+  // Both buttons act on their press; releases and double clicks do nothing.
+  if (lparam == kRightButtonDown) {
+    ShowTrayMenu(window);
+  } else if (lparam == kLeftButtonDown) {
+    int32_t mode = ClampLeftClickMode(ReadSetting(kTrayIni, "default"));
+    if (mode == 0)
+      ShowTrayMenu(window);
+    else
+      StartTrayBlanker(mode, mode);
+  }
+}
+
+void ShowTrayMenu(platform::Handle window) {
+  // Unless the window is in the foreground, the menu stays open when the user
+  // clicks elsewhere.
+  platform::SetForegroundWindow(window);
+  platform::Point at = {0, 0};
+  platform::GetCursorPos(&at);
+  platform::Handle menu = BuildMenu(kTopLevel);
+  platform::InsertMenuA(menu, 4, kMfByPosition | kMfPopup,
+                        reinterpret_cast<uintptr_t>(BuildMenu(kStartAtLogon)), "开机启动");
+  platform::InsertMenuA(menu, 5, kMfByPosition | kMfPopup,
+                        reinterpret_cast<uintptr_t>(BuildMenu(kLeftClick)), "鼠标左键");
+  platform::TrackPopupMenu(menu, kTpmRightButton, at.x, at.y, window);
+  // Without a message of our own after the menu, it may not show right the
+  // next time.
+  platform::PostMessageA(window, kWmNull, 0, 0);
+  platform::DestroyMenu(menu);
+}
+
+void RunBlanker(int32_t mode) {
+  StartTrayBlanker(mode, ClampLeftClickMode(ReadSetting(kTrayIni, "default")));
+}
+
+// The tooltip changes by deleting the icon and adding it again.
+void SetClickMode(int32_t mode) {
+  WriteTrayPrefs(mode, mode);
+  platform::Shell_NotifyIconA(kNimDelete, trayIcon);
+  SetTrayTooltip(mode);
+  platform::Shell_NotifyIconA(kNimAdd, trayIcon);
+}
+
+bool OnTrayCommand(platform::Handle, uint32_t id) {
+  switch (id) {
+    case ID_RUN_NORMAL: RunBlanker(kModeNormal); return true;
+    case ID_RUN_LOCKSCREEN: RunBlanker(kModeLockScreen); return true;
+    case ID_RUN_ENHANCED: RunBlanker(kModeEnhanced); return true;
+    case ID_AUTOSTART_ON:
+      if (platform::Access(kTrayAutostart.script, 0) == 0) InstallAutostart(kTrayAutostart);
+      return true;
+    case ID_AUTOSTART_OFF: RemoveAutostart(kTrayAutostart); return true;
+    case ID_EXIT:
+      // A running blanker is left alone.
+      platform::Shell_NotifyIconA(kNimDelete, trayIcon);
+      platform::Exit(0);
+    case ID_CLICK_NORMAL: SetClickMode(kModeNormal); return true;
+    case ID_CLICK_LOCKSCREEN: SetClickMode(kModeLockScreen); return true;
+    case ID_CLICK_ENHANCED: SetClickMode(kModeEnhanced); return true;
+    case ID_CLICK_MENU: SetClickMode(0); return true;
+  }
+  return false;
+}

@@ -1,0 +1,141 @@
+// The tray's frame: start-up checks, the hidden window, the icon, the loop.
+#include <cstring>
+
+#include "common/autostart.h"
+#include "common/message_loops.h"
+#include "common/process_names.h"
+#include "common/settings.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/resources.h"
+#include "platform/window.h"
+#include "tray/tray.h"
+
+// Registered before the entry runs, so no broadcast can come too early.
+const uint32_t taskbarCreatedMessage = platform::RegisterWindowMessageA("TaskbarCreated");
+
+platform::NotifyIconRecord trayIcon;
+static char appTitle[100];
+static char windowClassName[100];
+static platform::Handle trayInstance;
+
+constexpr uint32_t kTitleString = 103;
+constexpr uint32_t kClassString = 109;
+constexpr uint16_t kLargeIcon = 107;
+constexpr uint16_t kSmallIcon = 108;
+constexpr uint16_t kArrowCursor = 32512;  // IDC_ARROW
+constexpr uint32_t kClassStyle = 0x0003;  // CS_VREDRAW | CS_HREDRAW
+constexpr uintptr_t kWindowBrush = 5 + 1;  // COLOR_WINDOW + 1
+constexpr uint32_t kOverlappedWindow = 0x00CF0000;
+constexpr int32_t kUseDefault = static_cast<int32_t>(0x80000000);  // CW_USEDEFAULT
+constexpr int32_t kSwHide = 0;
+constexpr uint32_t kMsgfltAllow = 1;
+constexpr uint32_t kNifMessageIconTip = 7;
+// The narrow record's size in the 32-bit layout that ships; the 64-bit test
+// build passes its own layout's size.
+#if defined(_WIN64)
+constexpr uint32_t kNotifyIconSize = 528;
+#else
+constexpr uint32_t kNotifyIconSize = 508;
+#endif
+constexpr uint32_t kWmDestroy = 0x0002, kWmPaint = 0x000F, kWmCommand = 0x0111;
+
+static const char* const kRequiredFiles[] = {"startnocturotray.vbs", kTrayImage, kTrayBlankerImage,
+                                             kTrayIniPresence};
+
+const char* TooltipForMode(int32_t mode) {
+  switch (mode) {
+    case kModeNormal: return "Nocturo普通版";
+    case kModeLockScreen: return "Nocturo锁屏版";
+    case kModeEnhanced: return "Nocturo增强版";
+    default: return "Nocturo版本";
+  }
+}
+
+void SetTrayTooltip(int32_t mode) {
+  std::memset(trayIcon.tip, 0, sizeof trayIcon.tip);
+  std::strncpy(trayIcon.tip, TooltipForMode(mode), sizeof trayIcon.tip - 1);
+}
+
+void RegisterTrayClass(platform::Handle instance) {
+  platform::WindowClassFields fields = {};
+  fields.style = kClassStyle;
+  fields.proc = TrayWindowProc;
+  fields.instance = instance;
+  fields.icon = platform::LoadIconA(instance, kLargeIcon);
+  fields.small_icon = platform::LoadIconA(instance, kSmallIcon);
+  fields.cursor = platform::LoadCursorA(nullptr, kArrowCursor);
+  fields.background = kWindowBrush;
+  fields.class_name = windowClassName;
+  platform::RegisterClassExA(fields);
+}
+
+int32_t CreateTrayWindow(platform::Handle instance) {
+  trayInstance = instance;
+  platform::WindowFields fields = {};
+  fields.class_name = windowClassName;
+  fields.title = appTitle;
+  fields.style = kOverlappedWindow;
+  fields.x = kUseDefault;
+  fields.width = kUseDefault;
+  fields.instance = instance;
+  platform::Handle window = platform::CreateWindowExA(fields);
+  if (!window) return 0;
+  // We run elevated and Explorer does not: without this its "TaskbarCreated"
+  // is filtered out and the icon would not come back after it restarts.
+  platform::ChangeWindowMessageFilterEx(window, taskbarCreatedMessage, kMsgfltAllow);
+  trayIcon = {};
+  trayIcon.size = kNotifyIconSize;
+  trayIcon.window = window;
+  trayIcon.id = kTrayIconId;
+  trayIcon.flags = kNifMessageIconTip;
+  trayIcon.callback_message = kWmTrayIcon;
+  trayIcon.icon = platform::LoadIconA(instance, kSmallIcon);
+  SetTrayTooltip(ReadSetting(kTrayIni, "default"));
+  platform::Shell_NotifyIconA(kNimAdd, trayIcon);
+  platform::ShowWindow(window, kSwHide);
+  return 1;
+}
+
+bool StartTray(platform::Handle instance) {
+  if (CountProcessesByName(kTrayImage) != 1) return false;
+  for (const char* name : kRequiredFiles)
+    if (platform::Access(name, 0) != 0) return false;
+  RemoveLocalShortcut(kTrayAutostart);
+  platform::LoadStringA(instance, kTitleString, appTitle, sizeof appTitle);
+  platform::LoadStringA(instance, kClassString, windowClassName, sizeof windowClassName);
+  RegisterTrayClass(instance);
+  return CreateTrayWindow(instance) != 0;
+}
+
+int TrayMain(platform::Handle instance) {
+  if (!StartTray(instance)) return 0;
+  return RunTranslatingMessageLoop();
+}
+
+intptr_t PLATFORM_CALLBACK TrayWindowProc(platform::Handle window, uint32_t message,
+                                          uintptr_t wparam, intptr_t lparam) {
+  // A restarted taskbar has forgotten the icon. The message goes on to the
+  // default procedure like any other.
+  if (taskbarCreatedMessage != 0 && message == taskbarCreatedMessage)
+    platform::Shell_NotifyIconA(kNimAdd, trayIcon);
+  switch (message) {
+    case kWmTrayIcon:
+      OnTrayIcon(window, wparam, lparam);
+      return 0;
+    case kWmCommand:
+      if (OnTrayCommand(window, static_cast<uint32_t>(wparam & 0xFFFF))) return 0;
+      break;
+    case kWmPaint: {
+      platform::PaintRecord paint;
+      platform::BeginPaint(window, &paint);
+      platform::EndPaint(window, &paint);
+      return 0;
+    }
+    case kWmDestroy:
+      platform::Shell_NotifyIconA(kNimDelete, trayIcon);
+      platform::PostQuitMessage(0);
+      return 0;
+  }
+  return platform::DefWindowProcA(window, message, wparam, lparam);
+}
