@@ -57,6 +57,7 @@ target_compile_definitions(wine_env PUBLIC
   NOCTURO_WIN32_DIR="${NOCTURO_WIN32_DIR}"
   NOCTURO_WIN64_DIR="${NOCTURO_WIN64_DIR}"
   NOCTURO_E2E_ROOT="${CMAKE_BINARY_DIR}/e2e"
+  NOCTURO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   NOCTURO_WINE_ROOT="${CMAKE_SOURCE_DIR}/build")
 
 function(e2e_test name)
@@ -68,3 +69,4 @@ endfunction()
 e2e_test(e2e_processes e2e/processes_e2e.cpp)
 e2e_test(e2e_settings e2e/ini_diff_e2e.cpp)
 e2e_test(e2e_blanker e2e/blanker_e2e.cpp)
+e2e_test(e2e_tray e2e/tray_e2e.cpp)

@@ -1,6 +1,7 @@
 #include "e2e/wine_env.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -32,8 +33,11 @@ struct Flavour {
 };
 
 const Flavour& Chosen() {
+  // NOCTURO_WINE_ARCH=win64 runs the 64-bit twin here too, to prove both builds.
+  const char* forced = getenv("NOCTURO_WINE_ARCH");
   static const Flavour flavour =
-      Shell("/usr/lib/wine/wine --version >/dev/null 2>&1") == 0
+      (!forced || std::string(forced) != "win64") &&
+              Shell("/usr/lib/wine/wine --version >/dev/null 2>&1") == 0
           ? Flavour{"/usr/lib/wine/wine", "win32", NOCTURO_WIN32_DIR}
           : Flavour{"/usr/lib/wine/wine64", "win64", NOCTURO_WIN64_DIR};
   return flavour;
@@ -196,6 +200,27 @@ Result RunWine(const std::string& folder, const std::string& program,
 
 Result Helper(const std::vector<std::string>& args, int timeout_ms) {
   return RunWine(ToolsDir(), ToolsDir() + "/nochelper.exe", args, timeout_ms);
+}
+
+void EndAll(const std::string& image) {
+  RunWine(ToolsDir(), ToolsDir() + "/proc_probe.exe", {"terminate", image}, 30000);
+}
+
+bool WindowExists(const std::string& window_class, const std::string& title, int timeout_ms) {
+  return Helper({"wait-window", window_class, title, std::to_string(timeout_ms)}).code == 0;
+}
+
+std::string StartupFolder() {
+  const passwd* user = getpwuid(getuid());
+  return std::string(getenv("WINEPREFIX")) + "/drive_c/users/" + (user ? user->pw_name : "root") +
+         "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp";
+}
+
+std::string WindowsPath(const std::string& unix_path) {
+  std::string out = "Z:" + unix_path;
+  for (char& c : out)
+    if (c == '/') c = '\\';
+  return out;
 }
 
 }  // namespace e2e

@@ -39,6 +39,15 @@ void Kill(pid_t pid);
 
 // Runs the helper tool in `folder` (the tools folder when empty).
 Result Helper(const std::vector<std::string>& args, int timeout_ms = 30000);
+// Ends every process of that exact image name.
+void EndAll(const std::string& image);
+// Whether a window of that class and title exists (title "" for an untitled one).
+bool WindowExists(const std::string& window_class, const std::string& title, int timeout_ms = 0);
+
+// The user's Startup folder in the prefix, as a Unix path.
+std::string StartupFolder();
+// How a program under Wine sees a Unix path: "Z:\..." with backslashes.
+std::string WindowsPath(const std::string& unix_path);
 
 // Polls `done` every 100 ms for up to `timeout_ms`.
 template <typename F>
