@@ -2,6 +2,7 @@
 // cursor and the display state until the user is back.
 #include "blanker/blanker.h"
 #include "common/command_lines.h"
+#include "common/cursor_activity.h"
 #include "common/display_state.h"
 #include "common/settings.h"
 #include "common/shell_command.h"
@@ -10,8 +11,6 @@
 #include "platform/screen.h"
 #include "platform/threads.h"
 
-constexpr int32_t kDesktopHorzRes = 118;
-constexpr int32_t kDesktopVertRes = 117;
 constexpr uint32_t kPrepareMs = 1000;
 constexpr uint32_t kLockAfterMs = 2500;
 constexpr uint32_t kArmAfterMs = 1000;
@@ -38,14 +37,6 @@ bool BuildBanner(char* out, unsigned size, const char* first_segment) {
   if (banner.overflow || banner.length >= size) return false;
   for (unsigned i = 0; i <= banner.length; ++i) out[i] = banner.text[i];
   return true;
-}
-
-static bool CursorMoved(platform::Point now, platform::Point baseline, int32_t width,
-                        int32_t height) {
-  // Beyond the extent (say on a second monitor) never counts; negative does.
-  if (now.x != baseline.x && now.x <= width) return true;
-  if (now.y != baseline.y && now.y <= height) return true;
-  return false;
 }
 
 void* WakeWatcher(void*) {

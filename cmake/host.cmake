@@ -34,6 +34,8 @@ add_library(common_sim STATIC ${COMMON_SOURCES})
 target_link_libraries(common_sim PUBLIC platform_sim)
 add_library(blanker_sim STATIC ${BLANKER_SOURCES})
 target_link_libraries(blanker_sim PUBLIC common_sim)
+add_library(daemon_sim STATIC ${DAEMON_SOURCES})
+target_link_libraries(daemon_sim PUBLIC common_sim)
 add_library(tray_sim STATIC ${TRAY_SOURCES})
 target_link_libraries(tray_sim PUBLIC common_sim)
 
@@ -50,6 +52,11 @@ add_executable(host_tests
   tests/tray_test.cpp)
 target_link_libraries(host_tests PRIVATE blanker_sim tray_sim GTest::gtest_main)
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 30)
+
+# The daemon's DisplayOn starts at 1, the blankers' at 0: a binary of its own.
+add_executable(daemon_tests tests/daemon_test.cpp tests/idle_monitor_test.cpp)
+target_link_libraries(daemon_tests PRIVATE daemon_sim GTest::gtest_main)
+gtest_discover_tests(daemon_tests DISCOVERY_TIMEOUT 30)
 
 add_library(wine_env STATIC e2e/wine_env.cpp)
 target_link_libraries(wine_env PUBLIC GTest::gtest)
@@ -70,3 +77,4 @@ e2e_test(e2e_processes e2e/processes_e2e.cpp)
 e2e_test(e2e_settings e2e/ini_diff_e2e.cpp)
 e2e_test(e2e_blanker e2e/blanker_e2e.cpp)
 e2e_test(e2e_tray e2e/tray_e2e.cpp)
+e2e_test(e2e_daemon e2e/daemon_e2e.cpp)

@@ -48,6 +48,7 @@ nocturo_program(nocturo GUI SOURCES blanker/nocturo_main.cpp res/nocturo.rc)
 nocturo_program(panelblank GUI SOURCES blanker/panelblank_main.cpp res/panelblank.rc)
 target_link_libraries(nocturo PRIVATE blanker_win32)
 target_link_libraries(panelblank PRIVATE blanker_win32)
+nocturo_program(nocturodaemon GUI SOURCES daemon/daemon_main.cpp ${DAEMON_SOURCES} res/nocturodaemon.rc)
 nocturo_program(nocturotray GUI SOURCES tray/tray_main.cpp ${TRAY_SOURCES} res/nocturotray.rc)
 
 # Tools for the Wine tests; never shipped.

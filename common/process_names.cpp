@@ -44,8 +44,9 @@ uint32_t FindProcessIdByName(const char* name) {
   return found;
 }
 
-int32_t TerminateProcessesByName(const char* name) {
-  if (!name) return -1;
+// Ends the processes named exactly `name` in snapshot order, all but `spared`
+// (0 spares none). 0 when none matched or one failed to end, else 1.
+static int32_t EndByName(const char* name, uint32_t spared, bool stop_at_failure) {
   int32_t result = 1;
   bool matched = false;
   platform::Handle snapshot = platform::CreateToolhelp32Snapshot(kSnapProcess, 0);
@@ -53,16 +54,25 @@ int32_t TerminateProcessesByName(const char* name) {
   entry.size = sizeof entry;
   for (int32_t more = platform::Process32First(snapshot, &entry); more;
        more = platform::Process32Next(snapshot, &entry)) {
-    if (std::strcmp(entry.exe_file, name) != 0) continue;
+    if (std::strcmp(entry.exe_file, name) != 0 || entry.process_id == spared) continue;
     matched = true;
     platform::Handle process = platform::OpenProcess(kProcessAllAccess, 1, entry.process_id);
     int32_t ended = process ? platform::TerminateProcess(process, 0) : 0;
     if (process) platform::CloseHandle(process);
     if (ended != 1) {
       result = 0;
-      break;
+      if (stop_at_failure) break;
     }
   }
   platform::CloseHandle(snapshot);
   return matched ? result : 0;
+}
+
+int32_t TerminateProcessesByName(const char* name) {
+  if (!name) return -1;
+  return EndByName(name, 0, true);
+}
+
+void TerminateOtherProcessesByName(const char* name) {
+  EndByName(name, platform::GetCurrentProcessId(), false);
 }

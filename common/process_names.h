@@ -16,3 +16,5 @@ uint32_t FindProcessIdByName(const char* name);
 // comes up. -1 for a null name, 0 when none matched or one failed to end
 // (the walk stops there), 1 when every match was ended.
 int32_t TerminateProcessesByName(const char* name);
+// Ends every other process named exactly `name`, going on past one that fails.
+void TerminateOtherProcessesByName(const char* name);

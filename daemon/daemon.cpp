@@ -1,0 +1,51 @@
+#include "daemon/daemon.h"
+
+#include "common/autostart.h"
+#include "common/command_lines.h"
+#include "common/display_state.h"
+#include "common/process_names.h"
+#include "common/settings.h"
+#include "common/shell_command.h"
+#include "daemon/idle_monitor.h"
+#include "platform/files.h"
+#include "platform/threads.h"
+
+// On until the display-state window reports otherwise: without notifications
+// the daemon counts as if the display were always on.
+std::atomic<int32_t> DisplayOn{1};
+
+constexpr uint32_t kBeforeEndingDaemonsMs = 500;
+constexpr uint32_t kBeforeMonitorMs = 1000;
+
+// Ending ourselves when our own snapshot entry came up would leave the
+// daemons listed after it running: the others go first, then this run ends.
+static int RemoveDaemon() {
+  RemoveAutostart(kDaemonAutostart);
+  platform::Sleep(kBeforeEndingDaemonsMs);
+  TerminateOtherProcessesByName(kDaemonImage);
+  ShellCommand(kEndDaemons, false);  // also what the walk could not end, in any letter case
+  return 0;
+}
+
+int DaemonMain() {
+  if (ClampDaemonEnabled(ReadSetting(kInfoIni, "daemon")) != 1) return RemoveDaemon();
+  const bool pixel_test = ClampImageChange(ReadSetting(kInfoIni, "imagechange")) == 1;
+  const int32_t sleep_action = ClampSleepAction(ReadSetting(kInfoIni, "sleep"));
+  // A plain count: two daemons started at the same moment may both see 2 and
+  // both end, leaving none. The next logon starts one again.
+  if (CountProcessesByName(kDaemonImage) > 1) return 0;
+  AutostartTexts texts;
+  PrepareAutostart(kDaemonAutostart, &texts);
+  if (platform::Access(kDaemonImage, 0) != 0) return 0;
+  if (platform::Access(kDaemonAutostart.script, 0) != 0) return 0;
+  // An installed link is kept as it is, even one that points elsewhere.
+  if (!AutostartInstalled(texts)) CopyShortcutToStartup(kDaemonAutostart, texts);
+  RemoveLocalShortcut(kDaemonAutostart);
+  platform::StartThread(DisplayStatePumpThread);
+  const int32_t idle_limit = ClampIdleMinutes(ReadSetting(kInfoIni, "minute")) * kTicksPerMinute;
+  const int32_t sleep_limit =
+      ClampSleepMinutes(ReadSetting(kInfoIni, "sleepminute")) * kTicksPerMinute;
+  platform::Sleep(kBeforeMonitorMs);
+  RemoveLocalShortcut(kDaemonAutostart);
+  RunIdleMonitor(pixel_test, sleep_action, idle_limit, sleep_limit);
+}

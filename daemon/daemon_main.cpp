@@ -1,0 +1,3 @@
+#include "daemon/daemon.h"
+
+int main() { return DaemonMain(); }

@@ -1,0 +1,133 @@
+// The real idle daemon under Wine: install, single instance, removal, and a
+// minute of idleness.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "e2e/wine_env.h"
+
+namespace {
+
+std::string Installed() { return e2e::StartupFolder() + "/startnocturodaemon.vbs.lnk"; }
+
+// An installation folder with the daemon, its script and `settings` in info.ini.
+std::string Install(const std::string& name, const std::string& settings, bool script = true) {
+  std::string folder = e2e::NewFolder(name);
+  e2e::CopyFile(e2e::PackageDir() + "/nocturodaemon.exe", folder + "/nocturodaemon.exe");
+  if (script)
+    e2e::CopyFile(std::string(NOCTURO_SOURCE_DIR) + "/dist/startnocturodaemon.vbs",
+                  folder + "/startnocturodaemon.vbs");
+  if (!settings.empty()) e2e::WriteFile(folder + "/info.ini", "[setting]\r\n" + settings);
+  return folder;
+}
+
+bool DaemonWindow(int timeout_ms) {
+  e2e::Result r = e2e::Helper({"wait-window", "RenderWindow", "NocturoDaemon", std::to_string(timeout_ms)});
+  return r.code == 0 && r.output.rfind("visible 0 ", 0) == 0;
+}
+
+// A stand-in daemon started from another folder, as an older copy would run.
+pid_t StandInDaemon(const std::string& name) {
+  std::string folder = e2e::NewFolder(name);
+  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", folder + "/nocturodaemon.exe");
+  pid_t pid = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
+  EXPECT_TRUE(e2e::Eventually([&] { return e2e::Exists(folder + "/nocturodaemon.exe.started"); }, 20000));
+  return pid;
+}
+
+// A removal's taskkill runs on in its own cmd.exe for a moment; the next
+// daemon must not start within its reach.
+void AwaitTaskkill() {
+  e2e::SleepMs(1000);
+  for (const char* image : {"cmd.exe", "taskkill.exe"})
+    e2e::Helper({"wait-process", image, "vanish", "20000"});
+}
+
+TEST(DaemonUnderWine, RemovalDeletesTheLinkAndEndsARunningDaemonWithZero) {
+  for (const char* settings : {"", "daemon=2\r\n"}) {
+    SCOPED_TRACE(*settings ? settings : "no info.ini");
+    e2e::WriteFile(Installed(), "a link");
+    pid_t running = StandInDaemon("daemon-running");
+    std::string folder = Install("daemon-remove", settings);
+    EXPECT_EQ(e2e::RunWine(folder, folder + "/nocturodaemon.exe", {}, 30000).code, 0);
+    EXPECT_EQ(e2e::WaitExit(running, 20000), 0) << "the running daemon was ended";
+    EXPECT_FALSE(e2e::Exists(Installed()));
+    AwaitTaskkill();
+  }
+}
+
+TEST(DaemonUnderWine, AnEnabledDaemonInstallsItsLinkStaysSingleAndHidden) {
+  std::remove(Installed().c_str());
+  std::string folder = Install("daemon on", "daemon=1\r\n");
+  pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
+  ASSERT_TRUE(e2e::Eventually([] { return e2e::Exists(Installed()); }, 20000));
+  EXPECT_EQ(e2e::Helper({"link", e2e::WindowsPath(Installed())}).output,
+            "target " + e2e::WindowsPath(folder) + "\\startnocturodaemon.vbs\nworkdir " +
+                e2e::WindowsPath(folder) + "\n");
+  EXPECT_TRUE(DaemonWindow(20000)) << "a hidden NocturoDaemon window";
+  EXPECT_TRUE(e2e::Eventually([&] { return !e2e::Exists(folder + "/startnocturodaemon.vbs.lnk"); }, 10000));
+  std::string link = e2e::ReadFile(Installed());
+
+  EXPECT_EQ(e2e::RunWine(folder, folder + "/nocturodaemon.exe", {}, 20000).code, 0) << "a second one ends";
+  EXPECT_EQ(e2e::WaitExit(daemon, 3000), -1) << "the first goes on";
+  EXPECT_EQ(e2e::ReadFile(Installed()), link) << "and the link is left alone";
+
+  std::string off = Install("daemon-off", "daemon=0\r\n");
+  EXPECT_EQ(e2e::RunWine(off, off + "/nocturodaemon.exe", {}, 30000).code, 0);
+  EXPECT_EQ(e2e::WaitExit(daemon, 20000), 0) << "switching it off ends it";
+  EXPECT_FALSE(e2e::Exists(Installed()));
+  AwaitTaskkill();
+}
+
+TEST(DaemonUnderWine, WithoutItsScriptOrItsProgramHereItEndsAtOnceAndInstallsNothing) {
+  std::remove(Installed().c_str());
+  std::string no_script = Install("daemon-no-script", "daemon=1\r\n", false);
+  EXPECT_EQ(e2e::RunWine(no_script, no_script + "/nocturodaemon.exe", {}, 20000).code, 0);
+  std::string elsewhere = e2e::NewFolder("daemon-elsewhere");
+  e2e::WriteFile(elsewhere + "/info.ini", "[setting]\r\ndaemon=1\r\n");
+  e2e::CopyFile(std::string(NOCTURO_SOURCE_DIR) + "/dist/startnocturodaemon.vbs",
+                elsewhere + "/startnocturodaemon.vbs");
+  EXPECT_EQ(e2e::RunWine(elsewhere, no_script + "/nocturodaemon.exe", {}, 20000).code, 0);
+  EXPECT_FALSE(e2e::Exists(Installed()));
+  EXPECT_FALSE(DaemonWindow(0));
+}
+
+TEST(DaemonUnderWine, AnInstalledLinkThatPointsElsewhereStaysByteForByte) {
+  e2e::WriteFile(Installed(), "a link to another folder");
+  std::string folder = Install("daemon-keeps", "daemon=1\r\n");
+  pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
+  ASSERT_TRUE(DaemonWindow(20000));
+  e2e::SleepMs(2000);
+  EXPECT_EQ(e2e::ReadFile(Installed()), "a link to another folder");
+  EXPECT_FALSE(e2e::Exists(folder + "/startnocturodaemon.vbs.lnk"));
+  e2e::Kill(daemon);
+  std::remove(Installed().c_str());
+}
+
+// Slow: a minute of idleness starts the blanker; a cursor move postpones the next.
+TEST(DaemonUnderWine, AMinuteWithoutActivityStartsTheBlankerAndACursorMovePostponesIt) {
+  using Clock = std::chrono::steady_clock;
+  std::string folder = Install("daemon-idle", "daemon=1\r\nminute=1\r\n");
+  e2e::WriteFile(Installed(), "installed");  // no install: the minute starts at once
+  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", folder + "/nocturo.exe");
+  std::string started = folder + "/nocturo.exe.started";
+  Clock::time_point t0 = Clock::now();
+  pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
+  ASSERT_TRUE(e2e::Eventually([&] { return e2e::Exists(started); }, 90000));
+  long first = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - t0).count();
+  std::cout << "[ idle     ] blanker started " << first << " s after the daemon\n";
+  EXPECT_GE(first, 55);
+  EXPECT_LE(first, 80);
+  e2e::EndAll("nocturo.exe");
+  std::remove(started.c_str());
+  e2e::SleepMs(25000);
+  e2e::Helper({"move", "321", "123"});
+  // Unmoved, the next start would come 60 s after the first; the move puts it at about 90 s.
+  EXPECT_FALSE(e2e::Eventually([&] { return e2e::Exists(started); }, 50000)) << "the move postponed it";
+  e2e::Kill(daemon);
+  e2e::EndAll("nocturo.exe");
+  std::remove(Installed().c_str());
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+// The daemon under the simulated Windows: start-up, install, removal, and
+// hours of idle monitoring in virtual time.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "daemon/daemon.h"
+#include "platform/sim/sim.h"
+
+namespace {
+
+using Times = std::vector<int64_t>;
+
+const char kInstalled[] = "Startup/startnocturodaemon.vbs.lnk";
+const char kStartsBlanker[] = "\"/c start ./nocturo.exe\" null 0";
+const char kSleeps[] = "\"/c powercfg -h off && rundll32.exe powrprof.dll,SetSuspendState 0,1,0\" null 0";
+const char kHibernates[] = "\"/c powercfg -h on && shutdown -h\" null 0";
+
+sim::World DaemonWorld(const std::string& settings) {
+  sim::World world;
+  world.image_name = "nocturodaemon.exe";
+  world.self_pid = 40;
+  world.File("nocturodaemon.exe", "MZ").File("startnocturodaemon.vbs", "'");
+  world.File("info.ini", "[setting]\r\ndaemon=1\r\n" + settings);
+  return world;
+}
+
+// Already installed: the monitor takes over at 1000 ms, tick n at 1000 + n * 10000.
+sim::World Installed(const std::string& settings) {
+  return DaemonWorld(settings).File(kInstalled, "a link from before");
+}
+
+// Each needle in order, each first seen at its time.
+void ExpectAt(const sim::Run& r, const std::vector<std::pair<std::string, int64_t>>& steps) {
+  size_t next = 0;
+  for (const sim::TraceLine& line : r.lines)
+    if (next < steps.size() && line.text.find(steps[next].first) != std::string::npos) {
+      EXPECT_EQ(line.at, steps[next].second) << steps[next].first;
+      next++;
+    }
+  EXPECT_EQ(next, steps.size()) << "missing or out of order: " << (next < steps.size() ? steps[next].first : "");
+}
+
+TEST(DaemonStart, AFirstEnabledRunInstallsThenMonitorsInItsOrderToTheMillisecond) {
+  sim::World world = DaemonWorld("imagechange=1\r\nsleep=3\r\nminute=181\r\nsleepminute=0\r\n");
+  world.width = 1365;
+  world.height = 768;
+  sim::Run r = sim::RunProgram(DaemonMain, world, 13000);
+  SCOPED_TRACE(r.Text());
+  ExpectAt(r, {{"GetPrivateProfileIntA setting daemon .//info.ini = 1", 0},
+               {"GetPrivateProfileIntA setting imagechange .//info.ini = 1", 0},
+               {"GetPrivateProfileIntA setting sleep .//info.ini = 3", 0},
+               {"CreateToolhelp32Snapshot", 0},
+               {"SHGetSpecialFolderPathA (nil) 7 0", 0},
+               {"_access nocturodaemon.exe 0 = 0", 0},
+               {"_access startnocturodaemon.vbs 0 = 0", 0},
+               {"\\startnocturodaemon.vbs.lnk 0 = -1", 0},
+               {"IShellLinkA::SetPath C:\\Program Files\\Nocturo\\startnocturodaemon.vbs", 0},
+               {"IPersistFile::Save .\\startnocturodaemon.vbs.lnk remember 0", 0},
+               {"\"/c copy .\\startnocturodaemon.vbs.lnk \"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\"
+                "Windows\\Start Menu\\Programs\\Startup\" /y\" null 0", 300},
+               {"remove .\\startnocturodaemon.vbs.lnk = 0", 1500},
+               {"pthread_create t2", 1500},
+               {"GetPrivateProfileIntA setting minute .//info.ini = 181", 1500},
+               {"GetPrivateProfileIntA setting sleepminute .//info.ini = 0", 1500},
+               {"remove .\\startnocturodaemon.vbs.lnk = -1", 2500},
+               {"GetCursorPos", 2500},
+               {"GetDC (nil)", 2500},
+               {"GetDeviceCaps 118 = 1365", 2500},
+               {"GetDeviceCaps 117 = 768", 2500},
+               {"GetPixel 682,384", 2500},
+               {"GetCursorPos", 12500},
+               {"GetPixel 682,384", 12500}});
+  EXPECT_EQ(r.First("CreateWindowExA ex 0 \"RenderWindow\" \"NocturoDaemon\""), 1500);
+  EXPECT_EQ(r.Count("ReleaseDC"), 0) << "the screen's context is kept";
+  EXPECT_EQ(r.FileBytes(kInstalled),
+            "target C:\\Program Files\\Nocturo\\startnocturodaemon.vbs\nworkdir C:\\Program Files\\Nocturo\n");
+}
+
+TEST(DaemonStart, AnInstalledLinkIsKeptAsItIsAndTheLocalOneDeletedTwice) {
+  sim::Run r = sim::RunProgram(DaemonMain, Installed(""), 12000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA"), 0);
+  EXPECT_EQ(r.Times("remove .\\startnocturodaemon.vbs.lnk"), (Times{0, 1000}));
+  EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
+  EXPECT_EQ(r.FileBytes(kInstalled), "a link from before");
+}
+
+TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalled) {
+  struct Row {
+    const char* what;
+    const char* other;
+    const char* missing;
+  };
+  for (Row row : {Row{"another daemon, in capitals", "NOCTURODAEMON.EXE", ""},
+                  Row{"no program file here", "", "nocturodaemon.exe"},
+                  Row{"no launcher script", "", "startnocturodaemon.vbs"}}) {
+    sim::World world = DaemonWorld("");
+    if (*row.other) world.Process(row.other);
+    for (auto& file : world.files)
+      if (file.first == row.missing) file.first = "elsewhere";
+    sim::Run r = sim::RunProgram(DaemonMain, world, 5000);
+    SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.ended_at, 0);
+    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA") + r.Count("pthread_create") +
+                  r.Count("remove"), 0);
+    EXPECT_EQ(r.FileBytes(kInstalled), "");
+  }
+}
+
+TEST(DaemonStart, APathTooLongForItsBufferSkipsTheInstallButNotTheMonitor) {
+  sim::World world = DaemonWorld("");
+  world.startup_dir = "C:\\" + std::string(230, 's');
+  sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA"), 0);
+  EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
+}
+
+TEST(DaemonRemoval, AnyValueButOneRemovesTheLinkAndEndsEveryOtherDaemonWhateverTheirOrder) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"daemon=2", "[setting]\r\ndaemon=2\r\n"}, {"daemon=0", "[setting]\r\ndaemon=0\r\n"},
+      {"no key", "[setting]\r\nminute=3\r\n"},  {"no info.ini", nullptr}};
+  for (const auto& row : rows) {
+    sim::World world;
+    world.image_name = "nocturodaemon.exe";
+    world.self_pid = 40;
+    world.Process("nocturodaemon.exe", 36).Process("nocturodaemon.exe", 40).Process("nocturodaemon.exe", 44);
+    world.File(kInstalled, "link");
+    if (row.second) world.File("info.ini", row.second);
+    sim::Run r = sim::RunProgram(DaemonMain, world, 5000);
+    SCOPED_TRACE(std::string(row.first) + "\n" + r.Text());
+    ExpectAt(r, {{"\\startnocturodaemon.vbs.lnk 0 = 0", 0},
+                 {"\\startnocturodaemon.vbs.lnk = 0", 0},
+                 {"TerminateProcess 36 0", 500},
+                 {"TerminateProcess 44 0", 500},
+                 {"\"/c c:\\Windows\\System32\\taskkill /f /im nocturodaemon.exe\" null 0", 500},
+                 {"exit 0", 500}});
+    EXPECT_EQ(r.Count("TerminateProcess 40"), 0) << "this run ends itself, after the others";
+    EXPECT_EQ(r.Count("GetPrivateProfileIntA"), 1) << "no other key is read";
+    EXPECT_EQ(r.FileBytes(kInstalled), "");
+  }
+}
+
+TEST(DaemonRemoval, AStartupPathTooLongDeletesNothingButStillEndsTheDaemons) {
+  sim::World world;
+  world.image_name = "nocturodaemon.exe";
+  world.startup_dir = "C:\\" + std::string(240, 's');
+  world.Process("nocturodaemon.exe", 44);
+  sim::Run r = sim::RunProgram(DaemonMain, world, 5000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.Count("_access") + r.Count("remove"), 0);
+  EXPECT_EQ(r.First("TerminateProcess 44 0"), 500);
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(IdleRun, BlankerAndSleepComeAfterTheirIdleTicksOverHoursOfVirtualTime) {
+  struct Row {
+    const char* what;
+    sim::World world;
+    int64_t until;
+    Times blanker, sleep, hibernate;
+  };
+  sim::World display_off = Installed("minute=1\r\nsleep=1\r\nsleepminute=1\r\n");
+  display_off.Display(65000, 0);
+  sim::World moved = Installed("minute=1\r\n");
+  moved.CursorAt(30000, 300, 300);
+  sim::World pixel_once = Installed("minute=1\r\nimagechange=1\r\nsleep=1\r\nsleepminute=2\r\n");
+  pixel_once.PixelAt(25000, 0x123456);
+  sim::World pixel_always = Installed("minute=1\r\nimagechange=1\r\nsleep=1\r\nsleepminute=1\r\n");
+  for (int64_t at = 5000; at < 3600000; at += 10000) pixel_always.PixelAt(at, static_cast<uint32_t>(at));
+  sim::World pixel_twice = Installed("minute=1\r\nimagechange=1\r\nsleep=1\r\nsleepminute=2\r\n");
+  pixel_twice.PixelAt(25000, 1).PixelAt(35000, 2);
+  Row rows[] = {
+      {"display on throughout", Installed("minute=1\r\n"), 200000, {61000, 121000, 181000}, {}, {}},
+      {"display off after the first start", display_off, 200000, {61000}, {61000, 121000, 181000}, {}},
+      {"cursor moved before the third tick", moved, 200000, {91000, 151000}, {}, {}},
+      {"pixel changed on one tick: the blanker waits, the sleep does not", pixel_once, 140000,
+       {91000}, {131000}, {}},
+      {"pixel changing every tick", pixel_always, 3600000, {}, {}, {}},
+      {"pixel changed on two ticks in a row: both wait", pixel_twice, 170000, {101000, 161000},
+       {161000}, {}},
+      {"sleepminute 360", Installed("sleep=2\r\nsleepminute=360\r\n"), 22000000,
+       {}, {}, {21601000}},
+      {"sleepminute 361", Installed("minute=180\r\nsleep=1\r\nsleepminute=361\r\n"), 36000000,
+       {10801000, 21601000, 32401000}, {}, {}},
+  };
+  rows[6].blanker.clear();
+  for (int64_t at = 601000; at <= 22000000; at += 600000) rows[6].blanker.push_back(at);
+  for (const Row& row : rows) {
+    sim::Run r = sim::RunProgram(DaemonMain, row.world, row.until);
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(r.end, sim::End::TimeUp) << r.Text();
+    EXPECT_EQ(r.Times(kStartsBlanker), row.blanker);
+    EXPECT_EQ(r.Times(kSleeps), row.sleep);
+    EXPECT_EQ(r.Times(kHibernates), row.hibernate);
+  }
+}
+
+TEST(IdleRun, ATickWithCursorMovementTakesNoPixel) {
+  sim::World world = Installed("imagechange=1\r\n");
+  for (int i = 1; i <= 5; ++i) world.CursorAt(i * 10000, i, i);
+  sim::Run r = sim::RunProgram(DaemonMain, world, 52000);
+  EXPECT_EQ(r.Times("GetPixel"), (Times{1000})) << r.Text();
+}
+
+TEST(IdleRun, TheSleepActionEndsBothBlankersFirstByNameThenByTaskkill) {
+  for (const char* action : {"1", "2"}) {
+    sim::World world = Installed(std::string("sleep=") + action + "\r\nsleepminute=1\r\n");
+    world.Process("nocturo.exe", 50).Process("panelblank.exe", 54);
+    sim::Run r = sim::RunProgram(DaemonMain, world, 62000);
+    SCOPED_TRACE(std::string("sleep=") + action + "\n" + r.Text());
+    ExpectAt(r, {{"TerminateProcess 50 0", 61000},
+                 {"TerminateProcess 54 0", 61000},
+                 {"\"/c c:\\Windows\\System32\\taskkill /f /im nocturo.exe\" null 0", 61000},
+                 {"\"/c c:\\Windows\\System32\\taskkill /f /im panelblank.exe\" null 0", 61000},
+                 {*action == '1' ? kSleeps : kHibernates, 61000}});
+  }
+}
+
+}  // namespace
