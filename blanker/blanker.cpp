@@ -12,7 +12,7 @@ std::atomic<int32_t> BlankMode{kModeNormal};
 std::atomic<platform::Handle> KeyboardHook{nullptr};
 std::atomic<int32_t> WakeArmed{0};
 std::atomic<int32_t> DisplayOn{0};
-const BlankerVariant* Variant = &kNocturoVariant;
+const BlankerVariant* Variant = nullptr;  // set first thing by BlankerMain
 
 constexpr int32_t kWhKeyboardLl = 13;
 constexpr uintptr_t kHwndBroadcast = 0xFFFF;

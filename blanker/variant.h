@@ -1,4 +1,5 @@
-// What tells the two blanker deliverables apart.
+// What tells the two blanker deliverables apart. Each program links only its
+// own variant.
 #pragma once
 
 struct BlankerVariant {

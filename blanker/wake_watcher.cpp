@@ -1,9 +1,12 @@
 // The watcher: banner, graphics hotkey helper, lock, arming, then polls the
 // cursor and the display state until the user is back.
+#include <initializer_list>
+
 #include "blanker/blanker.h"
 #include "common/command_lines.h"
 #include "common/cursor_activity.h"
 #include "common/display_state.h"
+#include "common/notice_texts.h"
 #include "common/settings.h"
 #include "common/shell_command.h"
 #include "common/text_buffer.h"
@@ -20,20 +23,14 @@ constexpr uint32_t kPollMs = 3000;
 constexpr uint32_t kReblankDelayMs = 2000;
 
 bool BuildBanner(char* out, unsigned size, const char* first_segment) {
-  static const char* const kRest[] = {
-      "echo 本工具只关闭显示器，电脑仍在运行",
-      "echo 官方下载地址 nocturo.example.com",
-      "echo 若唤醒屏幕后鼠标无法移动，按Ctrl+Alt+Delete键",
-      "c:\\Windows\\System32\\ping 127.0.0.1 -n 3 >nul",
-      "cls",
-  };
   TextBuffer banner;
   ClearText(&banner);
   AppendText(&banner, first_segment);
-  for (const char* segment : kRest) {
-    AppendText(&banner, " && ");
-    AppendText(&banner, segment);
+  for (const char* line : {kNoticeLine, kDownloadLine, kWakeHintLine}) {
+    AppendText(&banner, " && echo ");
+    AppendText(&banner, line);
   }
+  AppendText(&banner, " && c:\\Windows\\System32\\ping 127.0.0.1 -n 3 >nul && cls");
   if (banner.overflow || banner.length >= size) return false;
   for (unsigned i = 0; i <= banner.length; ++i) out[i] = banner.text[i];
   return true;

@@ -13,6 +13,7 @@ set(NOCTURO_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "The 32-bit W
 set(NOCTURO_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH "The 64-bit Windows build")
 
 add_library(platform_sim STATIC
+  platform/sim/console.cpp
   platform/sim/files.cpp
   platform/sim/input.cpp
   platform/sim/menus.cpp
@@ -32,10 +33,13 @@ target_link_libraries(platform_sim PUBLIC Threads::Threads)
 
 add_library(common_sim STATIC ${COMMON_SOURCES})
 target_link_libraries(common_sim PUBLIC platform_sim)
-add_library(blanker_sim STATIC ${BLANKER_SOURCES})
+add_library(blanker_sim STATIC ${BLANKER_SOURCES} blanker/nocturo_variant.cpp
+            blanker/panelblank_variant.cpp)
 target_link_libraries(blanker_sim PUBLIC common_sim)
 add_library(daemon_sim STATIC ${DAEMON_SOURCES})
 target_link_libraries(daemon_sim PUBLIC common_sim)
+add_library(probe_sim STATIC probe/probe.cpp)
+target_link_libraries(probe_sim PUBLIC common_sim)
 add_library(tray_sim STATIC ${TRAY_SOURCES})
 target_link_libraries(tray_sim PUBLIC common_sim)
 
@@ -45,18 +49,22 @@ add_executable(host_tests
   tests/blanker_wake_test.cpp
   tests/charset_test.cpp
   tests/display_state_test.cpp
+  tests/probe_test.cpp
   tests/process_test.cpp
   tests/settings_test.cpp
   tests/shell_test.cpp
   tests/simulator_test.cpp
   tests/tray_test.cpp)
-target_link_libraries(host_tests PRIVATE blanker_sim tray_sim GTest::gtest_main)
+target_link_libraries(host_tests PRIVATE blanker_sim probe_sim tray_sim GTest::gtest_main)
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 30)
 
 # The daemon's DisplayOn starts at 1, the blankers' at 0: a binary of its own.
 add_executable(daemon_tests tests/daemon_test.cpp tests/idle_monitor_test.cpp)
 target_link_libraries(daemon_tests PRIVATE daemon_sim GTest::gtest_main)
 gtest_discover_tests(daemon_tests DISCOVERY_TIMEOUT 30)
+
+# The package scripts/build.sh made, as a user downloads it.
+add_test(NAME package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package_test.sh)
 
 add_library(wine_env STATIC e2e/wine_env.cpp)
 target_link_libraries(wine_env PUBLIC GTest::gtest)
@@ -78,3 +86,4 @@ e2e_test(e2e_settings e2e/ini_diff_e2e.cpp)
 e2e_test(e2e_blanker e2e/blanker_e2e.cpp)
 e2e_test(e2e_tray e2e/tray_e2e.cpp)
 e2e_test(e2e_daemon e2e/daemon_e2e.cpp)
+e2e_test(e2e_probe e2e/probe_e2e.cpp)

@@ -12,6 +12,7 @@ set(PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
 set(TOOLS_DIR ${CMAKE_BINARY_DIR}/e2e-tools)
 
 add_library(platform_win32 STATIC
+  platform/win32/console.cpp
   platform/win32/files.cpp
   platform/win32/input.cpp
   platform/win32/menus.cpp
@@ -44,11 +45,13 @@ endfunction()
 
 add_library(blanker_win32 STATIC ${BLANKER_SOURCES})
 target_link_libraries(blanker_win32 PUBLIC common_win32)
-nocturo_program(nocturo GUI SOURCES blanker/nocturo_main.cpp res/nocturo.rc)
-nocturo_program(panelblank GUI SOURCES blanker/panelblank_main.cpp res/panelblank.rc)
+nocturo_program(nocturo GUI SOURCES blanker/nocturo_main.cpp blanker/nocturo_variant.cpp res/nocturo.rc)
+nocturo_program(panelblank GUI SOURCES blanker/panelblank_main.cpp blanker/panelblank_variant.cpp
+                res/panelblank.rc)
 target_link_libraries(nocturo PRIVATE blanker_win32)
 target_link_libraries(panelblank PRIVATE blanker_win32)
 nocturo_program(nocturodaemon GUI SOURCES daemon/daemon_main.cpp ${DAEMON_SOURCES} res/nocturodaemon.rc)
+nocturo_program(panelprobe SOURCES probe/probe_main.cpp probe/probe.cpp res/panelprobe.rc)
 nocturo_program(nocturotray GUI SOURCES tray/tray_main.cpp ${TRAY_SOURCES} res/nocturotray.rc)
 
 # Tools for the Wine tests; never shipped.

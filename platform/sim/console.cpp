@@ -1,0 +1,35 @@
+#include "platform/console.h"
+
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/sim/state.h"
+
+namespace platform {
+
+// The bytes go to the run's output as they are; the trace shows line ends as \n.
+int32_t WriteOutput(const char* text) {
+  sim::Lock lock = sim::Enter();
+  size_t length = std::strlen(text);
+  if (write(sim::S().output_fd, text, length) != static_cast<ssize_t>(length)) return -1;
+  std::string shown;
+  for (const char* p = text; *p; ++p) shown += *p == '\n' ? std::string("\\n") : std::string(1, *p);
+  sim::Trace("fputs stdout \"%s\"", shown.c_str());
+  return 1;
+}
+
+int32_t FlushOutput() {
+  sim::Lock lock = sim::Enter();
+  sim::Trace("fflush stdout");
+  return 0;
+}
+
+int32_t RunSystem(const char* command) {
+  sim::Lock lock = sim::Enter();
+  sim::Trace("system %s", command);
+  return 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,3 @@
+#include "probe/probe.h"
+
+int main() { return ProbeMain(); }
