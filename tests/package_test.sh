@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The package a user downloads: exactly its files, each sum right, nothing of
+# one blanker's texts in the other, a read-me Notepad shows, the same bytes
+# when made again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+fail() { echo "FAIL: $*"; exit 1; }
+name=nocturo-3.0.5.1
+zip=build/$name-win32.zip
+[ -f "$zip" ] || fail "no $zip: run scripts/build.sh first"
+
+expected=$(printf "$name/%s\n" README.txt SHA256SUMS info.ini nocturo.exe nocturodaemon.exe \
+  nocturotray.exe panelblank.exe panelprobe.exe startnocturodaemon.vbs startnocturotray.vbs tpinfo.ini)
+actual=$(unzip -Z1 "$zip" | LC_ALL=C sort)
+[ "$actual" = "$expected" ] || fail "files differ:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+unzip -q "$zip" -d "$tmp/a"
+(cd "$tmp/a/$name" && sha256sum --quiet -c SHA256SUMS) || fail "a sum does not match"
+[ "$(wc -l < "$tmp/a/$name/SHA256SUMS")" = 10 ] || fail "SHA256SUMS lists not every other file"
+
+grep -q 'tp1\.0' "$tmp/a/$name/nocturo.exe" && fail "nocturo.exe holds the tray edition's banner"
+grep -qa 'tp1\.0' "$tmp/a/$name/panelblank.exe" || fail "panelblank.exe lacks its banner"
+grep -qaP 'Nocturo v3\.0\.5\.1\x00' "$tmp/a/$name/panelblank.exe" && fail "panelblank.exe holds the plain banner"
+[ "$(head -c3 "$tmp/a/$name/README.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "README.txt has no byte-order mark"
+grep -q 'daemon=0' "$tmp/a/$name/info.ini" || fail "the example info.ini must leave the daemon off"
+
+scripts/package.sh "$tmp/again" >/dev/null
+cmp -s "$zip" "$tmp/again/$name-win32.zip" || fail "packaged again, the zip differs"
+echo "package: $(unzip -Z1 "$zip" | wc -l) files, sums right, the same bytes again"
