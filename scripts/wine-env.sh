@@ -27,7 +27,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINE_LOADER" wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
-wineserver -p
+wineserver -p 2>/dev/null || true  # one may run already
 
 wine_session_end() {
   wineserver -k >/dev/null 2>&1 || true
