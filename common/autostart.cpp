@@ -36,6 +36,9 @@ void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts) {
   texts->installed = texts->startup;
   AppendText(&texts->installed, "\\");
   AppendText(&texts->installed, base.shortcut);
+  // Without a Startup folder both would name something else: the current
+  // folder, or the root of the drive.
+  if (texts->startup.length == 0) texts->copy_command.overflow = texts->installed.overflow = true;
 }
 
 bool AutostartInstalled(const AutostartTexts& texts) {

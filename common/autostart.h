@@ -16,8 +16,9 @@ struct AutostartBase {
 extern const AutostartBase kTrayAutostart;
 extern const AutostartBase kDaemonAutostart;
 
-// What an install or removal works with. A text that did not fit is marked as
-// overflowed and is never used: whatever needs it is skipped.
+// What an install or removal works with. A text that did not fit, or that
+// has no Startup folder to name, is marked as overflowed and never used:
+// whatever needs it is skipped.
 struct AutostartTexts {
   TextBuffer startup;       // the Startup folder
   TextBuffer copy_command;  // "/c copy .\<shortcut> "<startup>" /y"

@@ -25,10 +25,10 @@ constexpr char kDaemonWindowTitle[] = "NocturoDaemon";
 intptr_t PLATFORM_CALLBACK DisplayStateWindowProc(platform::Handle window, uint32_t message,
                                                   uintptr_t wparam, intptr_t lparam);
 
-// With DisplayStateWindowProc.
+// With DisplayStateWindowProc: the blankers' and the daemon's window.
 platform::Handle CreateDisplayStateWindow(const char* title);
+// The window with a procedure of the caller's; the probe takes the wide form.
 platform::Handle CreateDisplayStateWindowA(const char* title, platform::WindowProc proc);
-// The probe's wide form, with its own procedure.
 platform::Handle CreateDisplayStateWindowWide(const char16_t* title, platform::WindowProc proc);
 // Registers for the console display state; the handle is kept only by the probe.
 platform::Handle RegisterDisplayState(platform::Handle window);

@@ -58,4 +58,3 @@ platform::Handle RegisterDisplayState(platform::Handle window) {
   return platform::RegisterPowerSettingNotification(window, kGuidConsoleDisplayState,
                                                     kDeviceNotifyWindowHandle);
 }
-
