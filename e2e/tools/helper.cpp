@@ -13,6 +13,7 @@
 //   proc-stats NAME                      prints "cpu_ms C threads T handles H working_set_kb W"
 //   run DIR COMMAND                      runs COMMAND in DIR, returns its exit code
 #include <windows.h>
+#include <winternl.h>
 #include <psapi.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
@@ -97,6 +98,37 @@ static int Link(const char* path) {
   return result;
 }
 
+// The process's handles, from the system's handle table: Wine's
+// GetProcessHandleCount answers 0.
+static unsigned long CountHandles(DWORD pid) {
+  struct Entry {
+    ULONG pid;
+    UCHAR type, flags;
+    USHORT handle;
+    PVOID object;
+    ACCESS_MASK access;
+  };
+  struct Table {
+    ULONG count;
+    Entry entries[1];
+  };
+  const SYSTEM_INFORMATION_CLASS kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+  ULONG size = 1 << 16;
+  void* buffer = malloc(size);
+  NTSTATUS status;
+  while ((status = NtQuerySystemInformation(kSystemHandleInformation, buffer, size, nullptr)) ==
+         static_cast<NTSTATUS>(0xC0000004)) {  // STATUS_INFO_LENGTH_MISMATCH
+    size *= 2;
+    buffer = realloc(buffer, size);
+  }
+  unsigned long count = 0;
+  const Table* table = static_cast<const Table*>(buffer);
+  if (status == 0)
+    for (ULONG i = 0; i < table->count; ++i) count += table->entries[i].pid == pid;
+  free(buffer);
+  return count;
+}
+
 static int ProcStats(const char* name) {
   DWORD threads = 0;
   DWORD pid = FindProcess(name, &threads);
@@ -106,14 +138,13 @@ static int ProcStats(const char* name) {
   GetProcessTimes(process, &created, &exited, &kernel, &user);
   ULONGLONG cpu = (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
                   (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
-  DWORD handles = 0;
-  GetProcessHandleCount(process, &handles);
+  unsigned long handles = CountHandles(pid);
   PROCESS_MEMORY_COUNTERS memory = {};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(process, &memory, sizeof memory);
   printf("cpu_ms %lu threads %lu handles %lu working_set_kb %lu\n",
          static_cast<unsigned long>(cpu / 10000), static_cast<unsigned long>(threads),
-         static_cast<unsigned long>(handles), static_cast<unsigned long>(memory.WorkingSetSize / 1024));
+         handles, static_cast<unsigned long>(memory.WorkingSetSize / 1024));
   CloseHandle(process);
   return 0;
 }
