@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "daemon/daemon.h"
 #include "platform/sim/sim.h"
+#include "tests/trace_checks.h"
 
 namespace {
 
@@ -32,24 +32,13 @@ sim::World Installed(const std::string& settings) {
   return DaemonWorld(settings).File(kInstalled, "a link from before");
 }
 
-// Each needle in order, each first seen at its time.
-void ExpectAt(const sim::Run& r, const std::vector<std::pair<std::string, int64_t>>& steps) {
-  size_t next = 0;
-  for (const sim::TraceLine& line : r.lines)
-    if (next < steps.size() && line.text.find(steps[next].first) != std::string::npos) {
-      EXPECT_EQ(line.at, steps[next].second) << steps[next].first;
-      next++;
-    }
-  EXPECT_EQ(next, steps.size()) << "missing or out of order: " << (next < steps.size() ? steps[next].first : "");
-}
-
 TEST(DaemonStart, AFirstEnabledRunInstallsThenMonitorsInItsOrderToTheMillisecond) {
   sim::World world = DaemonWorld("imagechange=1\r\nsleep=3\r\nminute=181\r\nsleepminute=0\r\n");
   world.width = 1365;
   world.height = 768;
   sim::Run r = sim::RunProgram(DaemonMain, world, 13000);
   SCOPED_TRACE(r.Text());
-  ExpectAt(r, {{"GetPrivateProfileIntA setting daemon .//info.ini = 1", 0},
+  ExpectInOrder(r, {{"GetPrivateProfileIntA setting daemon .//info.ini = 1", 0},
                {"GetPrivateProfileIntA setting imagechange .//info.ini = 1", 0},
                {"GetPrivateProfileIntA setting sleep .//info.ini = 3", 0},
                {"CreateToolhelp32Snapshot", 0},
@@ -133,7 +122,7 @@ TEST(DaemonRemoval, AnyValueButOneRemovesTheLinkAndEndsEveryOtherDaemonWhateverT
     if (row.second) world.File("info.ini", row.second);
     sim::Run r = sim::RunProgram(DaemonMain, world, 5000);
     SCOPED_TRACE(std::string(row.first) + "\n" + r.Text());
-    ExpectAt(r, {{"\\startnocturodaemon.vbs.lnk 0 = 0", 0},
+    ExpectInOrder(r, {{"\\startnocturodaemon.vbs.lnk 0 = 0", 0},
                  {"\\startnocturodaemon.vbs.lnk = 0", 0},
                  {"TerminateProcess 36 0", 500},
                  {"TerminateProcess 44 0", 500},
@@ -213,7 +202,7 @@ TEST(IdleRun, TheSleepActionEndsBothBlankersFirstByNameThenByTaskkill) {
     world.Process("nocturo.exe", 50).Process("panelblank.exe", 54);
     sim::Run r = sim::RunProgram(DaemonMain, world, 62000);
     SCOPED_TRACE(std::string("sleep=") + action + "\n" + r.Text());
-    ExpectAt(r, {{"TerminateProcess 50 0", 61000},
+    ExpectInOrder(r, {{"TerminateProcess 50 0", 61000},
                  {"TerminateProcess 54 0", 61000},
                  {"\"/c c:\\Windows\\System32\\taskkill /f /im nocturo.exe\" null 0", 61000},
                  {"\"/c c:\\Windows\\System32\\taskkill /f /im panelblank.exe\" null 0", 61000},

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "platform/sim/sim.h"
 #include "platform/threads.h"
+#include "tests/trace_checks.h"
 #include "tray/tray.h"
 
 inline int RunTray() { return TrayMain(platform::GetModuleHandleA(nullptr)); }
@@ -37,15 +37,6 @@ constexpr char kStartsBlanker[] = "\"/c start ./panelblank.exe\" null 0";
 
 inline std::string Written(int type, int left_click_mode) {
   return "[setting]\r\ntype=" + std::to_string(type) + "\r\ndefault=" + std::to_string(left_click_mode);
-}
-
-// Each needle's first line after the previous one's, so the calls came in this order.
-inline void ExpectInOrder(const sim::Run& r, const std::vector<std::string>& needles) {
-  size_t next = 0;
-  for (const sim::TraceLine& line : r.lines)
-    if (next < needles.size() && line.text.find(needles[next]) != std::string::npos) next++;
-  EXPECT_EQ(next, needles.size()) << "missing or out of order: "
-                                  << (next < needles.size() ? needles[next] : "");
 }
 
 // The tray started and waits for messages with nothing left to come.

@@ -81,7 +81,7 @@ int32_t TrackPopupMenu(Handle menu, uint32_t flags, int32_t x, int32_t y, Handle
                         ? s.world.menu_choices[s.next_menu_choice++] : 0;
   sim::SimWindow* w = sim::FindWindow(owner);
   if (choice && w) {
-    w->owner->posted.push_back({owner, sim::kCommand, choice, 0, 0, {0, 0}});
+    sim::Queue(w->owner, {owner, sim::kCommand, choice, 0, 0, {0, 0}});
     sim::Trace("menu closes: %u chosen", choice);
   } else {
     sim::Trace("menu closes: nothing chosen");

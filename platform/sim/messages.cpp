@@ -16,7 +16,7 @@ constexpr uint32_t kKeyDown = 0x0100;
 constexpr uint32_t kKeyUp = 0x0101;
 constexpr int64_t kHookTimeoutMs = 300;  // LowLevelHooksTimeout's default
 
-static void Queue(Thread* thread, const platform::Message& message) {
+void Queue(Thread* thread, const platform::Message& message) {
   thread->posted.push_back(message);
   if (thread->wait == Wait::Message) MakeRunnable(thread);
 }

@@ -109,6 +109,8 @@ void MakeRunnable(Thread* thread);
 Thread* AddThread();
 void StartOn(Thread* thread);  // in a new real thread: wait for the baton
 
+// Posts to a thread's queue, waking it if it waits for messages.
+void Queue(Thread* thread, const platform::Message& message);
 // Fired by the scheduler when virtual time reaches an event.
 void Fire(const Event& event);
 SimWindow* FindWindow(platform::Handle handle);
