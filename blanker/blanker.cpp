@@ -19,6 +19,12 @@ constexpr uintptr_t kHwndBroadcast = 0xFFFF;
 constexpr uint32_t kWmSysCommand = 0x0112;
 constexpr uintptr_t kScMonitorPower = 0xF170;
 constexpr intptr_t kMonitorOff = 2;
+// A window that has not retrieved messages for a while (a hung program) is
+// skipped at once; any other gets at most a second to answer. Answering is
+// all DefWindowProc's few milliseconds, so a window slower than that is as
+// good as hung, and without a bound one such window would keep the display on.
+constexpr uint32_t kSmtoAbortIfHung = 0x0002;
+constexpr uint32_t kPerWindowTimeoutMs = 1000;
 constexpr uint32_t kMonitorOffDelayMs = 4000;
 constexpr uint32_t kLockScreenExtraDelayMs = 2000;  // after the lock at 3500 ms
 constexpr uint32_t kExitDelayMs = 500;
@@ -30,7 +36,7 @@ static std::atomic<int32_t> g_hook_exit_started{0};
 int BlankerMain(const BlankerVariant& variant) {
   Variant = &variant;
   platform::BlockInput(1);
-  if (variant.tray_required && FindProcessIdByName(kTrayImage) == 0) return 0;
+  if (variant.tray_required && FindProcessIdByName(kTrayImage, ProcessScope::Session) == 0) return 0;
   BlankMode.store(ClampBlankMode(ReadSetting(variant.settings_file, "type")));
   platform::StartThread(MonitorOffStarter);
   platform::StartThread(WakeWatcher);
@@ -48,10 +54,10 @@ void* MonitorOffStarter(void*) {
   return nullptr;
 }
 
-// On a thread of its own: the broadcast returns only when every top-level window has answered.
+// On a thread of its own: the broadcast visits every top-level window in turn.
 void* MonitorOffSender(void*) {
-  platform::SendMessageA(reinterpret_cast<platform::Handle>(kHwndBroadcast), kWmSysCommand,
-                         kScMonitorPower, kMonitorOff);
+  platform::SendMessageTimeoutA(reinterpret_cast<platform::Handle>(kHwndBroadcast), kWmSysCommand,
+                                kScMonitorPower, kMonitorOff, kSmtoAbortIfHung, kPerWindowTimeoutMs);
   return nullptr;
 }
 
@@ -60,9 +66,10 @@ static void* ExitBlankerThread(void*) { ExitBlanker(); }
 // Windows drops a low-level hook that takes longer than LowLevelHooksTimeout,
 // and the waking key would then reach the program underneath. So the hook only
 // starts the exit on a thread of its own and keeps swallowing keys until then.
+// Where no thread can be had, ending here beats ignoring the user's key.
 intptr_t PLATFORM_CALLBACK KeyboardHookProc(int32_t, uintptr_t, intptr_t) {
   if (WakeArmed.load() == 1 && g_hook_exit_started.exchange(1) == 0) {
-    if (platform::StartThread(ExitBlankerThread) != 0) g_hook_exit_started.store(0);
+    if (platform::StartThread(ExitBlankerThread) != 0) ExitBlanker();
   }
   return 1;
 }

@@ -27,6 +27,10 @@ constexpr platform::Guid kIidShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 
 // {0000010B-0000-0000-C000-000000000046}
 constexpr platform::Guid kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
+// The narrow calls turn a character outside the ANSI code page into '?',
+// which no Windows path can hold: such a path names nothing, or something else.
+static bool LostCharacters(const char* path) { return std::strchr(path, '?') != nullptr; }
+
 void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts) {
   ClearText(&texts->startup);
   platform::SHGetSpecialFolderPathA(nullptr, texts->startup.text, kCsidlStartup, 0);
@@ -36,9 +40,10 @@ void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts) {
   texts->installed = texts->startup;
   AppendText(&texts->installed, "\\");
   AppendText(&texts->installed, base.shortcut);
-  // Without a Startup folder both would name something else: the current
-  // folder, or the root of the drive.
-  if (texts->startup.length == 0) texts->copy_command.overflow = texts->installed.overflow = true;
+  // Without a usable Startup folder both would name something else: the
+  // current folder, the root of the drive, or a folder that is not there.
+  if (texts->startup.length == 0 || LostCharacters(texts->startup.text))
+    texts->copy_command.overflow = texts->installed.overflow = true;
 }
 
 bool AutostartInstalled(const AutostartTexts& texts) {
@@ -68,7 +73,9 @@ bool CopyShortcutToStartup(const AutostartBase& base, const AutostartTexts& text
   TextBuffer directory;
   ClearText(&directory);
   uint32_t length = platform::GetCurrentDirectoryA(sizeof directory.text, directory.text);
-  if (length == 0 || length >= sizeof directory.text) return false;
+  // A link into a folder whose name lost characters would point nowhere, and
+  // the daemon keeps an installed link for ever.
+  if (length == 0 || length >= sizeof directory.text || LostCharacters(directory.text)) return false;
   directory.length = length;
   TextBuffer target = directory;
   AppendText(&target, "\\");

@@ -8,10 +8,15 @@ constexpr char kTrayImage[] = "nocturotray.exe";
 constexpr char kDaemonImage[] = "nocturodaemon.exe";
 constexpr char kGraphicsHotkeyImage[] = "igfxHK.exe";
 
+// Which processes a look-up sees. A tray icon belongs to one user's desktop
+// session, so "is my tray running" asks only the caller's session; the daemon,
+// info.ini and the power actions belong to the machine.
+enum class ProcessScope { Machine, Session };
+
 // Processes whose image name equals `name` without regard to case; 0 when the snapshot fails.
-int32_t CountProcessesByName(const char* name);
+int32_t CountProcessesByName(const char* name, ProcessScope scope);
 // Id of the first process whose image name equals `name` exactly, or 0.
-uint32_t FindProcessIdByName(const char* name);
+uint32_t FindProcessIdByName(const char* name, ProcessScope scope);
 // Ends every process named exactly `name`, the caller too when its entry
 // comes up. -1 for a null name, 0 when none matched or one failed to end
 // (the walk stops there), 1 when every match was ended.

@@ -33,7 +33,7 @@ int DaemonMain() {
   const int32_t sleep_action = ClampSleepAction(ReadSetting(kInfoIni, "sleep"));
   // A plain count: two daemons started at the same moment may both see 2 and
   // both end, leaving none. The next logon starts one again.
-  if (CountProcessesByName(kDaemonImage) > 1) return 0;
+  if (CountProcessesByName(kDaemonImage, ProcessScope::Machine) > 1) return 0;
   AutostartTexts texts;
   PrepareAutostart(kDaemonAutostart, &texts);
   if (platform::Access(kDaemonImage, 0) != 0) return 0;

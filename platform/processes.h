@@ -18,6 +18,7 @@ Handle OpenProcess(uint32_t access, int32_t inherit, uint32_t process_id);
 int32_t TerminateProcess(Handle process, uint32_t exit_code);
 int32_t CloseHandle(Handle handle);
 uint32_t GetCurrentProcessId();
+int32_t ProcessIdToSessionId(uint32_t process_id, uint32_t* session);
 
 uint32_t CharLowerBuffA(char* text, uint32_t length);
 int32_t lstrcmpA(const char* a, const char* b);

@@ -1,6 +1,6 @@
 // The console probe: does this machine report the display state? It prints
 // its report at the first notification, lists the sleep states, and then
-// holds its console open.
+// keeps its console open, its window still answering.
 #pragma once
 #include <cstdint>
 

@@ -72,7 +72,7 @@ int YesWithoutTheScript() {
   return 0;
 }
 
-TEST(Autostart, YesDoesNothingWithoutTheScriptOrWithAPathTooLongForItsBuffer) {
+TEST(Autostart, YesDoesNothingWithoutTheScriptOrWithAPathTooLongOrThatLostCharacters) {
   sim::Run r = sim::RunProgram(YesWithoutTheScript, TrayWorld("1"), 10000);
   EXPECT_EQ(r.ended_at, 0) << r.Text();
   EXPECT_EQ(r.Count("SHGetSpecialFolderPathA"), 0) << r.Text();
@@ -81,6 +81,8 @@ TEST(Autostart, YesDoesNothingWithoutTheScriptOrWithAPathTooLongForItsBuffer) {
       {"Startup folder too long for the copy", {"C:\\" + std::string(222, 's'), plain.current_dir}},
       {"working directory too long", {plain.startup_dir, "C:\\" + std::string(300, 'w')}},
       {"script path too long", {plain.startup_dir, "C:\\" + std::string(240, 'w')}},
+      {"Startup folder that lost characters", {"C:\\Users\\??\\Startup", plain.current_dir}},
+      {"working directory that lost characters", {plain.startup_dir, "C:\\Program Files\\??"}},
   };
   for (const auto& row : rows) {
     sim::World world = TrayAt(1000, ID_AUTOSTART_ON);
@@ -106,18 +108,21 @@ TEST(Autostart, NoDeletesTheInstalledLinkIfThereAndNeverAnotherFile) {
     bool installed;
     size_t startup_length;  // 0: the usual folder, 1: none
     int removes;
+    bool lost_characters = false;  // the folder's name came back with '?'
   };
   for (Row row : {Row{"installed", true, 0, 1}, Row{"not installed", false, 0, 0},
                   Row{"folder too long for the link's path", true, 240, 0},
-                  Row{"no Startup folder", true, 1, 0}}) {
+                  Row{"no Startup folder", true, 1, 0},
+                  Row{"folder that lost characters", true, 0, 0, true}}) {
     sim::World world;
+    if (row.lost_characters) world.startup_dir = "C:\\Users\\??\\Startup";
     if (row.startup_length > 1) world.startup_dir = "C:\\" + std::string(row.startup_length - 3, 's');
     if (row.startup_length == 1) world.Fail("SHGetSpecialFolderPathA");
     if (row.installed) world.File(kInstalled, "link").File("Startup/startnocturotray.vbs.ln", "other");
     sim::Run r = sim::RunProgram(RemoveTrayLink, world, 1000);
     SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
     EXPECT_EQ(r.Count("remove "), row.removes);
-    EXPECT_EQ(r.Count("_access"), row.startup_length ? 0 : 1);
+    EXPECT_EQ(r.Count("_access"), row.startup_length || row.lost_characters ? 0 : 1);
     EXPECT_EQ(r.FileBytes(kInstalled), row.removes ? "" : (row.installed ? "link" : ""));
     EXPECT_EQ(r.FileBytes("Startup/startnocturotray.vbs.ln"), row.installed ? "other" : "");
   }

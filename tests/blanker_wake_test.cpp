@@ -52,6 +52,16 @@ TEST(BlankerKeys, TheHookNeverBlocksAndKeepsSwallowingUntilTheEnd) {
   ExpectEndedAt(r, 3000);
 }
 
+TEST(BlankerKeys, WithNoThreadLeftForTheExitAnArmedKeyStillEndsTheBlanker) {
+  sim::World world = NocturoWorld("3");
+  world.thread_room = 2;  // the starter and the watcher; nothing after them
+  world.Key(2500);
+  sim::Run r = sim::RunProgram(RunNocturo, world, 20000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.First("pthread_create fails"), 2500);
+  ExpectEndedAt(r, 3000);
+}
+
 TEST(BlankerKeys, WithoutAHookKeysPassAndTheCursorStillWakes) {
   sim::World world = NocturoWorld("1");
   world.Fail("SetWindowsHookExA").Key(2500).CursorAt(3000, 5, 0);
@@ -125,13 +135,15 @@ TEST(BlankerCursor, WithoutAScreenExtentOnlyCoordinatesAtOrBelowZeroCount) {
   EXPECT_EQ(r.ended_at, 5500) << r.Text();
 }
 
-TEST(BlankerDisplay, NormalIgnoresTheDisplayComingBack) {
-  sim::World world = NocturoWorld("1");
-  world.Display(100, 1).Display(4100, 0).Display(6000, 1);
-  sim::Run r = sim::RunProgram(RunNocturo, world, 30000);
-  SCOPED_TRACE(r.Text());
-  EXPECT_EQ(r.end, sim::End::TimeUp);
-  EXPECT_EQ(r.Times(kBroadcast), (Times{4000}));
+TEST(BlankerDisplay, NormalAndAnyModeOutOfRangeIgnoreTheDisplayComingBack) {
+  for (const char* type : std::initializer_list<const char*>{"1", "0", "4", "-1", "x", nullptr}) {
+    sim::World world = type ? NocturoWorld(type) : sim::World();
+    world.Display(100, 1).Display(4100, 0).Display(6000, 1);
+    sim::Run r = sim::RunProgram(RunNocturo, world, 30000);
+    SCOPED_TRACE(std::string("type ") + (type ? type : "missing") + "\n" + r.Text());
+    EXPECT_EQ(r.end, sim::End::TimeUp);
+    EXPECT_EQ(r.Times(kBroadcast), (Times{4000})) << "no re-broadcast";
+  }
 }
 
 TEST(BlankerDisplay, LockScreenWaitsForTheDisplayOffThenEndsWhenItComesBack) {
@@ -166,14 +178,16 @@ TEST(BlankerDisplay, EnhancedWithoutNotificationsNeverBroadcastsAgain) {
   EXPECT_EQ(r.Times(kBroadcast), (Times{4000})) << r.Text();
 }
 
-TEST(TrayBlanker, RefusesAtOnceUnlessAProcessIsNamedExactlyNocturotray) {
-  for (const char* tray : {"", "NocturoTray.exe", "nocturotray.exe.bak"}) {
+TEST(TrayBlanker, RefusesAtOnceUnlessAProcessIsNamedExactlyNocturotrayInItsSession) {
+  const std::pair<const char*, uint32_t> trays[] = {
+      {"", 1}, {"NocturoTray.exe", 1}, {"nocturotray.exe.bak", 1}, {"nocturotray.exe", 2}};
+  for (const auto& [tray, session] : trays) {
     sim::World world;
     world.image_name = "panelblank.exe";
     world.File("tpinfo.ini", "[setting]\r\ntype=2\r\ndefault=2");
-    if (*tray) world.Process(tray);
+    if (*tray) world.Process(tray, 0, session);
     sim::Run r = sim::RunProgram(RunPanelBlank, world, 20000);
-    SCOPED_TRACE(std::string("tray named \"") + tray + "\"\n" + r.Text());
+    SCOPED_TRACE(std::string("tray named \"") + tray + "\" in session " + std::to_string(session) + "\n" + r.Text());
     EXPECT_EQ(r.end, sim::End::Exit);
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_EQ(r.ended_at, 0);

@@ -15,5 +15,5 @@ inline sim::World NocturoWorld(const std::string& type) {
   return world;
 }
 
-constexpr char kBroadcast[] = "SendMessageA HWND_BROADCAST WM_SYSCOMMAND SC_MONITORPOWER 2";
+constexpr char kBroadcast[] = "SendMessageTimeoutA HWND_BROADCAST WM_SYSCOMMAND SC_MONITORPOWER 2 flags 0002 timeout 1000";
 constexpr char kLock[] = "\"/c rundll32.exe user32.dll, LockWorkStation\" null 0";

@@ -100,6 +100,28 @@ TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalle
   }
 }
 
+TEST(DaemonStart, ACountOfNoneGoesOnAsTheOnlyDaemon) {
+  for (const char* how : {"renamed", "no snapshot"}) {
+    sim::World world = Installed("");
+    if (how[0] == 'r') world.image_name = "idled.exe";
+    else world.Fail("CreateToolhelp32Snapshot");
+    sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
+    SCOPED_TRACE(std::string(how) + "\n" + r.Text());
+    EXPECT_EQ(r.Count("pthread_create t2"), 1);
+    EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
+  }
+}
+
+TEST(DaemonPump, APostedMessageIsRetrievedAndDroppedAndTheWindowStays) {
+  sim::World world = Installed("");
+  world.Post(5000, 0x0010, 0, 0, "NocturoDaemon").Display(7000, 0);
+  sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
+  SCOPED_TRACE(r.Text());
+  EXPECT_EQ(r.First("GetMessageA 0010"), 5000);
+  EXPECT_EQ(r.Count("DestroyWindow"), 0) << "never dispatched";
+  EXPECT_EQ(r.First("WM_POWERBROADCAST PBT_POWERSETTINGCHANGE 0 to \"NocturoDaemon\""), 7000);
+}
+
 TEST(DaemonStart, APathTooLongForItsBufferSkipsTheInstallButNotTheMonitor) {
   sim::World world = DaemonWorld("");
   world.startup_dir = "C:\\" + std::string(230, 's');
@@ -165,6 +187,8 @@ TEST(IdleRun, BlankerAndSleepComeAfterTheirIdleTicksOverHoursOfVirtualTime) {
   pixel_twice.PixelAt(25000, 1).PixelAt(35000, 2);
   Row rows[] = {
       {"display on throughout", Installed("minute=1\r\n"), 200000, {61000, 121000, 181000}, {}, {}},
+      {"a sleep action restarts the idle count too", Installed("minute=2\r\nsleep=1\r\nsleepminute=3\r\n"),
+       310000, {121000, 301000}, {181000}, {}},
       {"display off after the first start", display_off, 200000, {61000}, {61000, 121000, 181000}, {}},
       {"cursor moved before the third tick", moved, 200000, {91000, 151000}, {}, {}},
       {"pixel changed on one tick: the blanker waits, the sleep does not", pixel_once, 140000,
@@ -177,8 +201,8 @@ TEST(IdleRun, BlankerAndSleepComeAfterTheirIdleTicksOverHoursOfVirtualTime) {
       {"sleepminute 361", Installed("minute=180\r\nsleep=1\r\nsleepminute=361\r\n"), 36000000,
        {10801000, 21601000, 32401000}, {}, {}},
   };
-  rows[6].blanker.clear();
-  for (int64_t at = 601000; at <= 22000000; at += 600000) rows[6].blanker.push_back(at);
+  rows[7].blanker.clear();
+  for (int64_t at = 601000; at <= 22000000; at += 600000) rows[7].blanker.push_back(at);
   for (const Row& row : rows) {
     sim::Run r = sim::RunProgram(DaemonMain, row.world, row.until);
     SCOPED_TRACE(row.what);

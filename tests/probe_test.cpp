@@ -15,19 +15,23 @@ const std::string kTail = "\n睡眠模式检测\n";
 const std::string kSuccess = "检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用\n";
 const std::string kFail = "未检测到屏幕状态 fail Nocturo增强版、辅助工具不能使用，请使用Nocturo普通版\n";
 
-TEST(Probe, TheFirstNotificationPrintsTheReportThenTheSleepStatesAndNothingMore) {
+const std::string kListing = "<listing of c:\\Windows\\System32\\powercfg /a>\n";
+
+TEST(Probe, TheFirstNotificationPrintsTheReportThenTheSleepStatesOnceAndTheWindowGoesOnAnswering) {
   const std::pair<uint32_t, std::string> rows[] = {{1, kSuccess}, {2, kSuccess}, {0, kFail}};
   for (const auto& row : rows) {
     sim::World world;
     world.image_name = "panelprobe.exe";
-    world.Display(100, row.first).Display(3000, 1 - (row.first & 1)).Post(4000, 0x0012);
+    world.Display(100, row.first).Display(3000, 1 - (row.first & 1)).Post(5000, 0x0000);
     sim::Run r = sim::RunProgram(ProbeMain, world, 60000);
     SCOPED_TRACE("display state " + std::to_string(row.first) + "\n" + r.Text());
-    EXPECT_EQ(r.output, kHead + row.second + kTail);
+    EXPECT_EQ(r.output, kHead + row.second + kTail + kListing) << "the report, then the listing";
     EXPECT_EQ(r.Count("fflush stdout"), 6) << "every line flushed";
     EXPECT_EQ(r.First("system c:\\Windows\\System32\\powercfg /a"), 100);
-    EXPECT_EQ(r.Count("WM_POWERBROADCAST"), 1) << "the second change is never handled";
-    EXPECT_EQ(r.end, sim::End::TimeUp) << "it holds for good";
+    EXPECT_EQ(r.Count("WM_POWERBROADCAST"), 2) << "the second change is handled, and prints nothing";
+    EXPECT_EQ(r.First("GetMessageW 0000"), 5000) << "messages are still retrieved after the report";
+    EXPECT_EQ(r.end, sim::End::Deadlock) << "the console stays open, waiting for messages";
+    EXPECT_NE(r.First("t1:waiting for messages(GetMessageW)"), -1);
   }
 }
 

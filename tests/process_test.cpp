@@ -9,14 +9,14 @@
 namespace {
 
 int CountAndFind() {
-  sim::Note("count lower %d", CountProcessesByName("nocturodaemon.exe"));
-  sim::Note("count mixed %d", CountProcessesByName("NocturoDaemon.exe"));
-  sim::Note("count none %d", CountProcessesByName("nocturotray.exe"));
-  sim::Note("find exact %u", FindProcessIdByName("nocturodaemon.exe"));
-  sim::Note("find upper %u", FindProcessIdByName("NOCTURODAEMON.EXE"));
-  sim::Note("find other case %u", FindProcessIdByName("Nocturodaemon.exe"));
+  sim::Note("count lower %d", CountProcessesByName("nocturodaemon.exe", ProcessScope::Machine));
+  sim::Note("count mixed %d", CountProcessesByName("NocturoDaemon.exe", ProcessScope::Machine));
+  sim::Note("count none %d", CountProcessesByName("nocturotray.exe", ProcessScope::Machine));
+  sim::Note("find exact %u", FindProcessIdByName("nocturodaemon.exe", ProcessScope::Machine));
+  sim::Note("find upper %u", FindProcessIdByName("NOCTURODAEMON.EXE", ProcessScope::Machine));
+  sim::Note("find other case %u", FindProcessIdByName("Nocturodaemon.exe", ProcessScope::Machine));
   std::string long_name(400, 'a');
-  sim::Note("count overlong %d", CountProcessesByName(long_name.c_str()));
+  sim::Note("count overlong %d", CountProcessesByName(long_name.c_str(), ProcessScope::Machine));
   sim::Note("open handles %d", sim::OpenHandles());
   return 0;
 }
@@ -36,9 +36,41 @@ TEST(Processes, CountIgnoresCaseFindIsExact) {
   EXPECT_EQ(r.Count("note open handles 0"), 1);
 }
 
+int CountAndFindBySession() {
+  sim::Note("tray here %d machine %d", CountProcessesByName("nocturotray.exe", ProcessScope::Session),
+            CountProcessesByName("nocturotray.exe", ProcessScope::Machine));
+  sim::Note("find here %u machine %u", FindProcessIdByName("nocturotray.exe", ProcessScope::Session),
+            FindProcessIdByName("nocturotray.exe", ProcessScope::Machine));
+  return 0;
+}
+
+TEST(Processes, ASessionLookUpSkipsOtherSessionsAndKeepsWhatItCannotPlace) {
+  struct Row {
+    const char* what;
+    const char* fails;
+    const char* expected_counts;
+    const char* expected_finds;
+  };
+  const Row rows[] = {
+      {"sessions known", "", "note tray here 1 machine 2", "note find here 24 machine 20"},
+      {"sessions unreadable", "ProcessIdToSessionId", "note tray here 2 machine 2",
+       "note find here 20 machine 20"},
+  };
+  for (const Row& row : rows) {
+    sim::World world;
+    world.image_name = "panelblank.exe";
+    world.Process("nocturotray.exe", 20, 2).Process("nocturotray.exe", 24, 1);
+    if (*row.fails) world.Fail(row.fails);
+    sim::Run r = sim::RunProgram(CountAndFindBySession, world, 1000);
+    SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
+    EXPECT_EQ(r.Count(row.expected_counts), 1);
+    EXPECT_EQ(r.Count(row.expected_finds), 1);
+  }
+}
+
 int FailedSnapshot() {
-  sim::Note("count %d find %u terminate %d", CountProcessesByName("nocturo.exe"),
-            FindProcessIdByName("nocturo.exe"), TerminateProcessesByName("nocturo.exe"));
+  sim::Note("count %d find %u terminate %d", CountProcessesByName("nocturo.exe", ProcessScope::Machine),
+            FindProcessIdByName("nocturo.exe", ProcessScope::Machine), TerminateProcessesByName("nocturo.exe"));
   return 0;
 }
 
@@ -52,7 +84,7 @@ int TerminateCases() {
   sim::Note("no match %d", TerminateProcessesByName("nocturo.exe"));
   sim::Note("other case %d", TerminateProcessesByName("PanelBlank.exe"));
   sim::Note("two matches %d", TerminateProcessesByName("panelblank.exe"));
-  sim::Note("left %d open handles %d", CountProcessesByName("panelblank.exe"), sim::OpenHandles());
+  sim::Note("left %d open handles %d", CountProcessesByName("panelblank.exe", ProcessScope::Machine), sim::OpenHandles());
   return 0;
 }
 

@@ -98,7 +98,7 @@ int32_t CreateTrayWindow(platform::Handle instance) {
 }
 
 bool StartTray(platform::Handle instance) {
-  if (CountProcessesByName(kTrayImage) != 1) return false;
+  if (CountProcessesByName(kTrayImage, ProcessScope::Session) != 1) return false;
   for (const char* name : kRequiredFiles)
     if (platform::Access(name, 0) != 0) return false;
   RemoveLocalShortcut(kTrayAutostart);

@@ -10,8 +10,8 @@
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
   const char* verb = argv[1];
-  if (strcmp(verb, "count") == 0) printf("count %ld\n", static_cast<long>(CountProcessesByName(argv[2])));
-  if (strcmp(verb, "find") == 0) printf("find %lu\n", static_cast<unsigned long>(FindProcessIdByName(argv[2])));
+  if (strcmp(verb, "count") == 0) printf("count %ld\n", static_cast<long>(CountProcessesByName(argv[2], ProcessScope::Machine)));
+  if (strcmp(verb, "find") == 0) printf("find %lu\n", static_cast<unsigned long>(FindProcessIdByName(argv[2], ProcessScope::Machine)));
   if (strcmp(verb, "terminate") == 0) {
     fflush(stdout);
     long result = TerminateProcessesByName(argv[2]);

@@ -182,6 +182,18 @@ intptr_t SendMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_
   return 0;
 }
 
+intptr_t SendMessageTimeoutA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam,
+                             uint32_t flags, uint32_t timeout_ms) {
+  Lock lock = sim::Enter();
+  if (reinterpret_cast<uintptr_t>(window) == 0xFFFF && message == 0x0112 && wparam == 0xF170)
+    sim::Trace("SendMessageTimeoutA HWND_BROADCAST WM_SYSCOMMAND SC_MONITORPOWER %ld flags %04X timeout %u",
+               static_cast<long>(lparam), flags, timeout_ms);
+  else
+    sim::Trace("SendMessageTimeoutA %p %04X %lu %ld flags %04X timeout %u", window, message,
+               static_cast<unsigned long>(wparam), static_cast<long>(lparam), flags, timeout_ms);
+  return 1;
+}
+
 int32_t PostMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
   Lock lock = sim::Enter();
   sim::SimWindow* w = sim::FindWindow(window);

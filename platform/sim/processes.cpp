@@ -88,6 +88,17 @@ int32_t CloseHandle(Handle handle) {
 
 uint32_t GetCurrentProcessId() { return sim::S().world.self_pid; }
 
+int32_t ProcessIdToSessionId(uint32_t process_id, uint32_t* session) {
+  Lock lock = sim::Enter();
+  if (sim::Failing("ProcessIdToSessionId")) return 0;
+  for (const sim::ProcessRow& row : sim::S().world.processes)
+    if (row.pid == process_id) {
+      *session = row.session;
+      return 1;
+    }
+  return 0;
+}
+
 uint32_t CharLowerBuffA(char* text, uint32_t length) {
   for (uint32_t i = 0; i < length; ++i)
     text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));

@@ -27,8 +27,8 @@ World& World::File(const std::string& path, const std::string& contents) {
   return *this;
 }
 
-World& World::Process(const std::string& name, uint32_t pid) {
-  processes.push_back({pid ? pid : static_cast<uint32_t>(2000 + 4 * processes.size()), name});
+World& World::Process(const std::string& name, uint32_t pid, uint32_t session) {
+  processes.push_back({pid ? pid : static_cast<uint32_t>(2000 + 4 * processes.size()), name, session});
   return *this;
 }
 

@@ -35,6 +35,7 @@ struct Event {
 struct ProcessRow {
   uint32_t pid;
   std::string name;
+  uint32_t session = 1;  // the desktop session; the program itself runs in 1
 };
 
 struct World {
@@ -53,10 +54,11 @@ struct World {
   std::vector<TimedColour> pixels;                         // 0 before the first
   std::vector<Event> events;
   std::set<std::string> failures;  // names of calls that fail, e.g. "ShellExecuteA"
+  int thread_room = -1;            // threads the program can start before creation fails; -1 no limit
   std::vector<uint32_t> menu_choices;  // one per TrackPopupMenu; 0 closes the menu unchosen
 
   World& File(const std::string& path, const std::string& contents);
-  World& Process(const std::string& name, uint32_t pid = 0);
+  World& Process(const std::string& name, uint32_t pid = 0, uint32_t session = 1);
   World& CursorAt(int64_t at, int32_t x, int32_t y);
   World& PixelAt(int64_t at, uint32_t colour);
   World& Display(int64_t at, uint32_t state);

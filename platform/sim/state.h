@@ -91,6 +91,7 @@ struct State {
   std::map<platform::Handle, ComObject> com_objects;
   size_t next_menu_choice = 0;
   int com_inits = 0;
+  int threads_started = 0;
   int output_fd = -1;
 };
 

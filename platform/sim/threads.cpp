@@ -38,10 +38,12 @@ void* Trampoline(void* arg) {
 
 int32_t StartThread(ThreadProc proc) {
   Lock lock = sim::Enter();
-  if (sim::Failing("pthread_create")) {
+  sim::State& s = sim::S();
+  if (sim::Failing("pthread_create") || (s.world.thread_room >= 0 && s.threads_started >= s.world.thread_room)) {
     sim::Trace("pthread_create fails");
     return 11;
   }
+  s.threads_started++;
   sim::Thread* thread = sim::AddThread();
   sim::Trace("pthread_create t%d", thread->id);
   sim::MakeRunnable(thread);

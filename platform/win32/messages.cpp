@@ -36,6 +36,12 @@ intptr_t SendMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_
   return ::SendMessageA(AsWindow(window), message, wparam, lparam);
 }
 
+intptr_t SendMessageTimeoutA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam,
+                             uint32_t flags, uint32_t timeout_ms) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(AsWindow(window), message, wparam, lparam, flags, timeout_ms, &result);
+}
+
 }  // namespace platform
 
 namespace platform {

@@ -43,6 +43,13 @@ int32_t CloseHandle(Handle handle) { return ::CloseHandle(handle); }
 
 uint32_t GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 
+int32_t ProcessIdToSessionId(uint32_t process_id, uint32_t* session) {
+  DWORD id = 0;
+  BOOL ok = ::ProcessIdToSessionId(process_id, &id);
+  *session = id;
+  return ok;
+}
+
 uint32_t CharLowerBuffA(char* text, uint32_t length) { return ::CharLowerBuffA(text, length); }
 
 int32_t lstrcmpA(const char* a, const char* b) { return ::lstrcmpA(a, b); }
