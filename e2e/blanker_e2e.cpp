@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 #include "e2e/wine_env.h"
 
@@ -126,6 +127,120 @@ Stats Measure(const std::string& image) {
   std::string word;
   in >> word >> s.cpu_ms >> word >> s.threads >> word >> s.handles >> word >> s.working_set_kb;
   return s;
+}
+
+// A top-level window of the test's that notes every display-off broadcast.
+struct BroadcastWatch {
+  std::string file;
+  pid_t pid;
+
+  // Milliseconds after `since` of each broadcast so far.
+  std::vector<long long> Times(long long since) const {
+    std::vector<long long> times;
+    std::istringstream in(e2e::ReadFile(file));
+    long long at;
+    long lparam;
+    while (in >> at >> lparam) times.push_back(at - since);
+    return times;
+  }
+};
+
+BroadcastWatch WatchBroadcasts(const std::string& folder) {
+  BroadcastWatch w{folder + "/broadcasts.txt", -1};
+  w.pid = e2e::StartWine(e2e::ToolsDir(), e2e::ToolsDir() + "/nochelper.exe",
+                         {"watch-broadcasts", e2e::WindowsPath(w.file), "300000"});
+  EXPECT_TRUE(e2e::WindowExists("NocWatch", "NocWatch", 20000));
+  return w;
+}
+
+std::string Shown(const std::vector<long long>& times) {
+  std::string out;
+  for (long long t : times) out += std::to_string(t) + " ";
+  return out;
+}
+
+TEST(BlankerUnderWine, NormalBroadcastsOnceAndTheDisplayComingBackChangesNothing) {
+  BroadcastWatch watch = WatchBroadcasts(e2e::NewFolder("watch-normal"));
+  long long t0 = e2e::NowMs();
+  Blanker b = Start("blanker-normal", "nocturo.exe", "info.ini", "1");
+  ASSERT_TRUE(FindBlankerWindow().found);
+  ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
+  ASSERT_TRUE(e2e::Eventually([&] { return !watch.Times(t0).empty(); }, 15000));
+  ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
+  e2e::SleepMs(12000);
+  std::vector<long long> times = watch.Times(t0);
+  SCOPED_TRACE("broadcasts at " + Shown(times));
+  ASSERT_EQ(times.size(), 1u);
+  EXPECT_GE(times[0], 3500);
+  EXPECT_LE(times[0], 9000);
+  EXPECT_EQ(e2e::WaitExit(b.pid, 0), -1) << "the display back on does not end it";
+  EXPECT_EQ(MoveUntilExit(b.pid, 30000), 0);
+  e2e::Kill(watch.pid);
+}
+
+// The hung window stands between the watch and the blanker: a broadcast that
+// waited for it would never reach the watch.
+TEST(BlankerUnderWine, EnhancedReblanksPastAHungWindowWhileTheDisplayIsOnAndLeavesNoThreadBehind) {
+  BroadcastWatch watch = WatchBroadcasts(e2e::NewFolder("watch-enhanced"));
+  pid_t hung = e2e::StartWine(e2e::ToolsDir(), e2e::ToolsDir() + "/nochelper.exe", {"hung-window", "300000"});
+  ASSERT_TRUE(e2e::WindowExists("NocHung", "NocHung", 20000));
+  long long t0 = e2e::NowMs();
+  Blanker b = Start("blanker-enhanced-hung", "nocturo.exe", "info.ini", "3");
+  ASSERT_TRUE(FindBlankerWindow().found);
+  ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
+  Stats early = Measure("nocturo.exe");
+  ASSERT_TRUE(e2e::Eventually([&] { return watch.Times(t0).size() >= 4; }, 40000))
+      << "broadcasts at " << Shown(watch.Times(t0));
+  ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 0));
+  e2e::SleepMs(3000);  // a re-broadcast already on its way may still come
+  size_t reported_off = watch.Times(t0).size();
+  e2e::SleepMs(12000);
+  std::vector<long long> times = watch.Times(t0);
+  Stats late = Measure("nocturo.exe");
+  SCOPED_TRACE("broadcasts at " + Shown(times));
+  EXPECT_EQ(times.size(), reported_off) << "none once the display is reported off";
+  EXPECT_LE(times[0], 9000) << "the first display-off gets past the hung window";
+  for (size_t i = 2; i < times.size(); ++i) {
+    EXPECT_GE(times[i] - times[i - 1], 3500) << i;
+    EXPECT_LE(times[i] - times[i - 1], 8000) << i;
+  }
+  std::cout << "[ stats    ] threads " << early.threads << " -> " << late.threads << "\n";
+  ASSERT_GT(early.threads, 0);
+  EXPECT_LE(late.threads, early.threads) << "every sender has ended";
+  EXPECT_EQ(KeysUntilExit(b.pid, 30000), 0);
+  e2e::Kill(hung);
+  e2e::Kill(watch.pid);
+}
+
+TEST(BlankerUnderWine, LockScreenWaitsForTheDisplayOffThenEndsOnTheCursorOrTheDisplayBack) {
+  struct Row {
+    const char* what;
+    bool move;  // else the display is reported on again
+  };
+  for (Row row : {Row{"cursor", true}, Row{"display back on", false}}) {
+    SCOPED_TRACE(row.what);
+    e2e::Helper({"move", "200", "200"});
+    BroadcastWatch watch = WatchBroadcasts(e2e::NewFolder("watch-lock"));
+    long long t0 = e2e::NowMs();
+    Blanker b = Start("blanker-lock", "nocturo.exe", "info.ini", "2");
+    ASSERT_TRUE(FindBlankerWindow().found);
+    ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
+    ASSERT_TRUE(e2e::Eventually([&] { return !watch.Times(t0).empty(); }, 20000));
+    EXPECT_GE(watch.Times(t0)[0], 5500) << "LockScreen switches off after the lock";
+    if (row.move) {
+      e2e::Helper({"move", "260", "240"});
+      EXPECT_EQ(e2e::WaitExit(b.pid, 4000), -1) << "while the display is on the cursor is not looked at";
+      ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 0));
+    } else {
+      ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 0));
+      EXPECT_EQ(e2e::WaitExit(b.pid, 4000), -1) << "the display off alone ends nothing";
+      ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
+    }
+    int code = e2e::WaitExit(b.pid, 6000);
+    EXPECT_EQ(code, 0);
+    if (code == -1) e2e::Kill(b.pid);
+    e2e::Kill(watch.pid);
+  }
 }
 
 TEST(BlankerUnderWine, EnhancedModeHoldsItsThreadsAndHandlesOverAMinute) {

@@ -63,6 +63,8 @@ class WineSession : public ::testing::Environment {
           << "wineboot failed";
     }
     Shell("wineserver -p");
+    // Wine has no powercfg; the probe and the daemon run it by its full path.
+    Shell("cp '" + ToolsDir() + "/print_args.exe' '" + prefix + "/drive_c/windows/system32/powercfg.exe'");
   }
 
   void TearDown() override {
@@ -140,6 +142,11 @@ bool Exists(const std::string& path) {
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+long long NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
 static pid_t Start(const std::string& folder, const std::string& program,
                    const std::vector<std::string>& args, int out_fd) {
   pid_t pid = fork();
@@ -164,6 +171,14 @@ static pid_t Start(const std::string& folder, const std::string& program,
 pid_t StartWine(const std::string& folder, const std::string& program,
                 const std::vector<std::string>& args) {
   return Start(folder, program, args, -1);
+}
+
+pid_t StartWineLogged(const std::string& folder, const std::string& program,
+                      const std::vector<std::string>& args, const std::string& out_path) {
+  int fd = open(out_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+  pid_t pid = Start(folder, program, args, fd);
+  close(fd);
+  return pid;
 }
 
 int WaitExit(pid_t pid, int timeout_ms) {
@@ -200,6 +215,10 @@ Result RunWine(const std::string& folder, const std::string& program,
 
 Result Helper(const std::vector<std::string>& args, int timeout_ms) {
   return RunWine(ToolsDir(), ToolsDir() + "/nochelper.exe", args, timeout_ms);
+}
+
+bool ReportDisplay(const std::string& image, int state) {
+  return Helper({"display-state", image, std::to_string(state)}).code == 0;
 }
 
 void EndAll(const std::string& image) {

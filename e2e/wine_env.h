@@ -33,12 +33,18 @@ Result RunWine(const std::string& folder, const std::string& program,
 // Starts it in the background; end it with WaitExit or Kill.
 pid_t StartWine(const std::string& folder, const std::string& program,
                 const std::vector<std::string>& args);
+// The same, its standard output going to `out_path`.
+pid_t StartWineLogged(const std::string& folder, const std::string& program,
+                      const std::vector<std::string>& args, const std::string& out_path);
 // The exit code, or -1 when it has not ended within `timeout_ms`.
 int WaitExit(pid_t pid, int timeout_ms);
 void Kill(pid_t pid);
 
 // Runs the helper tool in `folder` (the tools folder when empty).
 Result Helper(const std::vector<std::string>& args, int timeout_ms = 30000);
+// Sends the display state (0 off, 1 on, 2 dimmed) to the window of the
+// process named `image`, as Windows does; true when it was handled.
+bool ReportDisplay(const std::string& image, int state);
 // Ends every process of that exact image name.
 void EndAll(const std::string& image);
 // Whether a window of that class and title exists (title "" for an untitled one).
@@ -53,6 +59,7 @@ std::string WindowsPath(const std::string& unix_path);
 template <typename F>
 bool Eventually(F done, int timeout_ms);
 void SleepMs(int ms);
+long long NowMs();  // the wall clock, as Wine's system time reads it
 
 }  // namespace e2e
 

@@ -12,6 +12,12 @@
 //   link PATH                            prints a shell link's target and working directory
 //   proc-stats NAME                      prints "cpu_ms C threads T handles H working_set_kb W"
 //   run DIR COMMAND                      runs COMMAND in DIR, returns its exit code
+//   display-state IMAGE STATE            sends the display state (0 off, 1 on, 2 dimmed) to the
+//                                        "RenderWindow" of the process named IMAGE, as Windows does
+//   watch-broadcasts FILE MS             a top-level window that appends "UNIX_MS LPARAM" to FILE
+//                                        for every SC_MONITORPOWER it receives, for MS ms
+//   hung-window MS                       a top-level window whose thread never retrieves messages
+//   monitor-off                          the blanker's own display-off broadcast; prints its ms
 #include <windows.h>
 #include <winternl.h>
 #include <psapi.h>
@@ -21,6 +27,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "blanker/blanker.h"
 
 // Walks a snapshot for processes named exactly `name`: how many there are, and
 // the id and thread count of the first.
@@ -165,6 +173,95 @@ static int Run(const char* dir, const char* command) {
   return static_cast<int>(code);
 }
 
+struct FoundWindow {
+  DWORD pid;
+  HWND window;
+};
+
+static BOOL CALLBACK MatchRenderWindow(HWND window, LPARAM param) {
+  FoundWindow* found = reinterpret_cast<FoundWindow*>(param);
+  DWORD pid = 0;
+  char cls[64] = {};
+  GetWindowThreadProcessId(window, &pid);
+  GetClassNameA(window, cls, sizeof cls);
+  if (pid != found->pid || strcmp(cls, "RenderWindow") != 0) return TRUE;
+  found->window = window;
+  return FALSE;
+}
+
+// The notification's record lives in the receiver's memory, as the system
+// puts it there; lParam is its address.
+static int DisplayState(const char* image, DWORD state) {
+  FoundWindow found = {FindProcess(image, nullptr), nullptr};
+  if (!found.pid) return 1;
+  EnumWindows(MatchRenderWindow, reinterpret_cast<LPARAM>(&found));
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, found.pid);
+  if (!found.window || !process) return 1;
+  struct {
+    GUID setting;
+    DWORD length;
+    DWORD data;
+  } record = {{0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}}, 4, state};
+  void* remote = VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT, PAGE_READWRITE);
+  int result = 1;
+  if (remote && WriteProcessMemory(process, remote, &record, sizeof record, nullptr)) {
+    DWORD_PTR answer = 0;
+    result = SendMessageTimeoutA(found.window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                                 reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 10000, &answer)
+                 ? 0 : 1;
+  }
+  // Freed only when delivered: a receiver still busy with it would read freed memory.
+  if (remote && result == 0) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return result;
+}
+
+static FILE* g_broadcasts = nullptr;
+
+static LONGLONG UnixMs() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return static_cast<LONGLONG>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime) /
+                               10000) - 11644473600000LL;
+}
+
+static LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_MONITORPOWER) {
+    fprintf(g_broadcasts, "%lld %ld\n", static_cast<long long>(UnixMs()), static_cast<long>(lparam));
+    fflush(g_broadcasts);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+static HWND TopLevelWindow(const char* cls, WNDPROC proc) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = cls;
+  RegisterClassA(&wc);
+  return CreateWindowExA(0, cls, cls, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+}
+
+static int WatchBroadcasts(const char* path, DWORD ms) {
+  g_broadcasts = fopen(path, "ab");
+  if (!g_broadcasts || !TopLevelWindow("NocWatch", WatchProc)) return 1;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  fclose(g_broadcasts);
+  return 0;
+}
+
+static int HungWindow(DWORD ms) {
+  if (!TopLevelWindow("NocHung", DefWindowProcA)) return 1;
+  Sleep(ms);
+  return 0;
+}
+
 static UINT Number(const char* text) { return static_cast<UINT>(strtoul(text, nullptr, 0)); }
 
 int main(int argc, char** argv) {
@@ -218,6 +315,15 @@ int main(int argc, char** argv) {
   if (!strcmp(verb, "link") && argc == 3) result = Link(argv[2]);
   if (!strcmp(verb, "proc-stats") && argc == 3) result = ProcStats(argv[2]);
   if (!strcmp(verb, "run") && argc == 4) result = Run(argv[2], argv[3]);
+  if (!strcmp(verb, "display-state") && argc == 4) result = DisplayState(argv[2], Number(argv[3]));
+  if (!strcmp(verb, "watch-broadcasts") && argc == 4) result = WatchBroadcasts(argv[2], Number(argv[3]));
+  if (!strcmp(verb, "hung-window") && argc == 3) result = HungWindow(Number(argv[2]));
+  if (!strcmp(verb, "monitor-off")) {
+    DWORD start = GetTickCount();
+    MonitorOffSender(nullptr);
+    printf("%lu\n", GetTickCount() - start);
+    result = 0;
+  }
   fflush(stdout);
   return result;
 }
