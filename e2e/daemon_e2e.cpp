@@ -130,4 +130,23 @@ TEST(DaemonUnderWine, AMinuteWithoutActivityStartsTheBlankerAndACursorMovePostpo
   std::remove(Installed().c_str());
 }
 
+// Slow: with the display reported off a minute of idleness starts nothing;
+// a message posted to the display-state window is dropped, never dispatched.
+TEST(DaemonUnderWine, WithTheDisplayReportedOffNoBlankerStartsAndAPostedCloseLeavesTheWindow) {
+  std::string folder = Install("daemon-display-off", "daemon=1\r\nminute=1\r\n");
+  e2e::WriteFile(Installed(), "installed");
+  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", folder + "/nocturo.exe");
+  pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
+  ASSERT_TRUE(DaemonWindow(20000));
+  ASSERT_EQ(e2e::Helper({"post", "RenderWindow", "NocturoDaemon", "0x0010", "0", "0"}).code, 0);
+  ASSERT_TRUE(e2e::ReportDisplay("nocturodaemon.exe", 0));
+  EXPECT_FALSE(e2e::Eventually([&] { return e2e::Exists(folder + "/nocturo.exe.started"); }, 80000))
+      << "a blanker started while the display was off";
+  EXPECT_TRUE(DaemonWindow(0)) << "the posted WM_CLOSE was dropped";
+  EXPECT_EQ(e2e::WaitExit(daemon, 0), -1);
+  e2e::Kill(daemon);
+  e2e::EndAll("nocturo.exe");
+  std::remove(Installed().c_str());
+}
+
 }  // namespace

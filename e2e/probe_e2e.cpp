@@ -1,6 +1,8 @@
-// The real probe under Wine, where no display-state notification ever comes.
+// The real probe under Wine: silent without a notification; with one, its
+// report once, and a window that goes on answering.
 #include <gtest/gtest.h>
 
+#include "common/notice_texts.h"
 #include "e2e/wine_env.h"
 
 namespace {
@@ -21,6 +23,40 @@ TEST(ProbeUnderWine, WithoutANotificationItWaitsSilentlyWithItsHiddenWindowAndSt
   e2e::Result quiet = e2e::RunWine(folder, folder + "/panelprobe.exe", {}, 4000);
   EXPECT_EQ(quiet.code, -1) << "still running when stopped";
   EXPECT_EQ(quiet.output, "");
+}
+
+std::string WithoutCarriageReturns(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (c != '\r') out += c;
+  return out;
+}
+
+TEST(ProbeUnderWine, TheFirstNotificationPrintsTheReportOnceAndTheWindowGoesOnAnswering) {
+  const std::string head = std::string(kNoticeLine) + "\n" + kDownloadLine + "\n" + kWakeHintLine + "\n";
+  const std::string tail = "\n睡眠模式检测\n[stand-in /a]\n";
+  const std::string detected = "检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用\n";
+  const std::string not_detected = "未检测到屏幕状态 fail Nocturo增强版、辅助工具不能使用，请使用Nocturo普通版\n";
+  const std::pair<int, std::string> rows[] = {{1, detected}, {2, detected}, {0, not_detected}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE("display state " + std::to_string(row.first));
+    std::string folder = e2e::NewFolder("probe-report");
+    e2e::CopyFile(e2e::PackageDir() + "/panelprobe.exe", folder + "/panelprobe.exe");
+    std::string out = folder + "/out.txt";
+    pid_t probe = e2e::StartWineLogged(folder, folder + "/panelprobe.exe", {}, out);
+    ASSERT_TRUE(e2e::WindowExists("RenderWindow", "Nocturo", 20000));
+    ASSERT_TRUE(e2e::ReportDisplay("panelprobe.exe", row.first));
+    const std::string expected = head + row.second + tail;  // GBK bytes, as the console gets them
+    EXPECT_TRUE(e2e::Eventually([&] { return WithoutCarriageReturns(e2e::ReadFile(out)) == expected; }, 10000))
+        << WithoutCarriageReturns(e2e::ReadFile(out));
+    e2e::Result answer = e2e::Helper({"send", "RenderWindow", "Nocturo", "0", "0", "0"}, 3000);
+    EXPECT_EQ(answer.code, 0) << "the window answers a sent message";
+    EXPECT_TRUE(e2e::ReportDisplay("panelprobe.exe", 1 - (row.first & 1)));
+    e2e::SleepMs(1500);
+    EXPECT_EQ(WithoutCarriageReturns(e2e::ReadFile(out)), expected) << "a second notification prints nothing";
+    EXPECT_EQ(e2e::WaitExit(probe, 0), -1) << "it stays open";
+    e2e::Kill(probe);
+  }
 }
 
 }  // namespace
