@@ -1,7 +1,10 @@
 // The real tray under Wine, driven through its window as the shell would drive it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "e2e/wine_env.h"
 
@@ -144,6 +147,97 @@ TEST(LauncherScriptsUnderWine, EachStartsItsProgramInTheScriptsOwnFolder) {
     EXPECT_EQ(e2e::ReadFile(marker), e2e::WindowsPath(folder));
     e2e::EndAll(program + ".exe");
   }
+}
+
+// The same tray on a desktop with a real taskbar, clicked with the real mouse.
+class TrayUnderShell : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { e2e::UseShellDesktop(true); }
+  static void TearDownTestSuite() { e2e::UseShellDesktop(false); }
+
+  void SetUp() override {
+    std::istringstream in(e2e::Helper({"wait-window", "Shell_TrayWnd", "", "20000"}).output);
+    std::string word;
+    int width = 0, height = 0, x = 0, y = 0;
+    in >> word >> word >> word >> width >> word >> height >> word >> word >> word >> word >> x >> y;
+    ASSERT_GT(width, 0) << "no taskbar";
+    // The notification area's last cell, at the taskbar's right end.
+    icon_x_ = x + width - 10;
+    icon_y_ = y + height / 2;
+    cell_ = {std::to_string(x + width - 20), std::to_string(y), "20", std::to_string(height)};
+  }
+
+  std::string RightEnd() const {
+    return e2e::Helper({"region", cell_[0], cell_[1], cell_[2], cell_[3]}).output;
+  }
+  void ClickIcon(int button) const { e2e::ClickAt(icon_x_, icon_y_, button); }
+  bool IconShows(const std::string& empty) const {
+    return e2e::Eventually([&] { return RightEnd() != empty; }, 10000);
+  }
+
+  int icon_x_ = 0, icon_y_ = 0;
+  std::vector<std::string> cell_;
+};
+
+TEST_F(TrayUnderShell, TheIconComesWithTheTrayAndGoesWithExit) {
+  std::string empty = RightEnd();
+  std::string folder = Install("shell-icon");
+  pid_t tray = StartTray(folder);
+  EXPECT_TRUE(IconShows(empty)) << "the taskbar's right end did not change";
+  Post("0x111", "208");  // 退出
+  EXPECT_EQ(e2e::WaitExit(tray, 20000), 0);
+  EXPECT_TRUE(e2e::Eventually([&] { return RightEnd() == empty; }, 10000)) << "the icon is still there";
+}
+
+TEST_F(TrayUnderShell, ALeftClickBlanksInTheLeftClickModeAndARightClickOpensTheMenuAtThePointer) {
+  std::string empty = RightEnd();
+  std::string folder = Install("shell-click");
+  e2e::WriteFile(folder + "/tpinfo.ini", Written(1, 2));
+  pid_t tray = StartTray(folder);
+  ASSERT_TRUE(IconShows(empty));
+  ClickIcon(1);
+  ASSERT_TRUE(BlankerRuns(20000));
+  EXPECT_EQ(e2e::ReadFile(folder + "/tpinfo.ini"), Written(2, 2));
+  EndBlanker();
+
+  ClickIcon(3);
+  std::istringstream menu(e2e::Helper({"wait-window", "#32768", "", "10000"}).output);
+  std::string word;
+  int width = -1, height = -1, x = -1, y = -1;
+  menu >> word >> word >> word >> width >> word >> height >> word >> word >> word >> word >> x >> y;
+  ASSERT_GT(width, 0) << "no menu";
+  // Next to the pointer: the pointer on the menu's edge or within a few pixels of it.
+  int dx = std::max({x - icon_x_, icon_x_ - (x + width), 0});
+  int dy = std::max({y - icon_y_, icon_y_ - (y + height), 0});
+  EXPECT_LE(dx + dy, 24) << "menu at " << x << "," << y << " size " << width << "x" << height;
+  ASSERT_EQ(e2e::Helper({"key", "0x1B"}).code, 0);  // Escape
+  EXPECT_TRUE(e2e::Eventually([] { return !e2e::WindowExists("#32768", ""); }, 10000));
+  e2e::Kill(tray);
+}
+
+TEST_F(TrayUnderShell, AfterAModeChangeOrAForgottenIconTheIconIsBackAndAnswers) {
+  std::string empty = RightEnd();
+  std::string folder = Install("shell-back");
+  pid_t tray = StartTray(folder);
+  ASSERT_TRUE(IconShows(empty));
+  Post("0x111", "209");  // left click: Normal
+  ASSERT_TRUE(e2e::Eventually([&] { return e2e::ReadFile(folder + "/tpinfo.ini") == Written(1, 1); }, 10000));
+  ASSERT_TRUE(IconShows(empty));
+  e2e::SleepMs(2000);  // the icon's deletion and return take their time under Wine
+  ClickIcon(1);
+  ASSERT_TRUE(BlankerRuns(20000)) << "a click after the mode change";
+  EndBlanker();
+
+  ASSERT_EQ(e2e::Helper({"forget-icon", "DOCKWIN", "dockwin", kIconId}).code, 0);
+  EXPECT_TRUE(e2e::Eventually([&] { return RightEnd() == empty; }, 10000)) << "the shell still shows it";
+  ClickIcon(1);
+  EXPECT_FALSE(BlankerRuns(3000)) << "a click on a forgotten icon does nothing";
+  ASSERT_EQ(e2e::Helper({"broadcast-registered", "TaskbarCreated"}).code, 0);
+  EXPECT_TRUE(IconShows(empty)) << "TaskbarCreated brings it back";
+  ClickIcon(1);
+  EXPECT_TRUE(BlankerRuns(20000)) << "and it answers a click";
+  EndBlanker();
+  e2e::Kill(tray);
 }
 
 }  // namespace

@@ -229,6 +229,26 @@ bool WindowExists(const std::string& window_class, const std::string& title, int
   return Helper({"wait-window", window_class, title, std::to_string(timeout_ms)}).code == 0;
 }
 
+void UseShellDesktop(bool on) {
+  const std::string reg = Chosen().loader + " reg ";
+  const std::string explorer = "'HKCU\\Software\\Wine\\Explorer'";
+  const std::string desktops = "'HKCU\\Software\\Wine\\Explorer\\Desktops'";
+  const std::string quiet = " /f >/dev/null 2>&1";
+  // The desktop is chosen when a session's first program starts: a new session, then.
+  Shell("wineserver -k >/dev/null 2>&1; wineserver -w");
+  if (on)
+    Shell(reg + "add " + explorer + " /v Desktop /d shell" + quiet + "; " + reg + "add " + desktops +
+          " /v shell /d 1024x768" + quiet);
+  else
+    Shell(reg + "delete " + explorer + " /v Desktop" + quiet);
+  Shell("wineserver -w; wineserver -p");
+}
+
+void ClickAt(int x, int y, int button) {
+  Shell("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
+        std::to_string(button));
+}
+
 std::string StartupFolder() {
   const passwd* user = getpwuid(getuid());
   return std::string(getenv("WINEPREFIX")) + "/drive_c/users/" + (user ? user->pw_name : "root") +

@@ -50,6 +50,13 @@ void EndAll(const std::string& image);
 // Whether a window of that class and title exists (title "" for an untitled one).
 bool WindowExists(const std::string& window_class, const std::string& title, int timeout_ms = 0);
 
+// Ends every program of the session and starts the next ones on a virtual
+// desktop named "shell", which has a taskbar with a notification area (on),
+// or on the plain session the other tests use (off).
+void UseShellDesktop(bool on);
+// A real mouse click on the display, left (1) or right (3) button.
+void ClickAt(int x, int y, int button);
+
 // The user's Startup folder in the prefix, as a Unix path.
 std::string StartupFolder();
 // How a program under Wine sees a Unix path: "Z:\..." with backslashes.

@@ -1,7 +1,7 @@
 // The Wine tests' hands and eyes; never shipped. One verb a run:
 //   wait-process NAME appear|vanish MS   exact image name; exit 0 when seen
 //   count-process NAME                   prints how many run (exact name)
-//   wait-window CLASS TITLE MS           prints "visible V width W height H min MW MH",
+//   wait-window CLASS TITLE MS           prints "visible V width W height H min MW MH at X Y",
 //                                        MW and MH the system's smallest window size
 //   post|send CLASS TITLE MSG WPARAM LPARAM
 //   broadcast-registered NAME            posts a registered message to all top-level windows
@@ -18,9 +18,13 @@
 //                                        for every SC_MONITORPOWER it receives, for MS ms
 //   hung-window MS                       a top-level window whose thread never retrieves messages
 //   monitor-off                          the blanker's own display-off broadcast; prints its ms
+//   region X Y W H                       prints a checksum of the screen's colours there
+//   forget-icon CLASS TITLE ID           deletes that window's notification-area icon, as a
+//                                        restarted shell would have forgotten it
 #include <windows.h>
 #include <winternl.h>
 #include <psapi.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
@@ -262,6 +266,24 @@ static int HungWindow(DWORD ms) {
   return 0;
 }
 
+static int Region(int x, int y, int w, int h) {
+  HDC dc = GetDC(nullptr);
+  unsigned long hash = 2166136261u;  // FNV-1a over the colours
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) hash = (hash ^ GetPixel(dc, x + i, y + j)) * 16777619u;
+  ReleaseDC(nullptr, dc);
+  printf("%08lX\n", hash & 0xFFFFFFFFul);
+  return 0;
+}
+
+static int ForgetIcon(const char* cls, const char* title, UINT id) {
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = FindWindowA(cls, title);
+  icon.uID = id;
+  return icon.hWnd && Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 1;
+}
+
 static UINT Number(const char* text) { return static_cast<UINT>(strtoul(text, nullptr, 0)); }
 
 int main(int argc, char** argv) {
@@ -279,9 +301,9 @@ int main(int argc, char** argv) {
     RECT r = {};
     if (window) GetWindowRect(window, &r);
     if (window)
-      printf("visible %d width %ld height %ld min %d %d\n", IsWindowVisible(window) ? 1 : 0,
+      printf("visible %d width %ld height %ld min %d %d at %ld %ld\n", IsWindowVisible(window) ? 1 : 0,
              r.right - r.left, r.bottom - r.top, GetSystemMetrics(SM_CXMINTRACK),
-             GetSystemMetrics(SM_CYMINTRACK));
+             GetSystemMetrics(SM_CYMINTRACK), r.left, r.top);
     result = window ? 0 : 1;
   }
   if ((!strcmp(verb, "post") || !strcmp(verb, "send")) && argc == 7) {
@@ -318,6 +340,9 @@ int main(int argc, char** argv) {
   if (!strcmp(verb, "display-state") && argc == 4) result = DisplayState(argv[2], Number(argv[3]));
   if (!strcmp(verb, "watch-broadcasts") && argc == 4) result = WatchBroadcasts(argv[2], Number(argv[3]));
   if (!strcmp(verb, "hung-window") && argc == 3) result = HungWindow(Number(argv[2]));
+  if (!strcmp(verb, "region") && argc == 6)
+    result = Region(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
+  if (!strcmp(verb, "forget-icon") && argc == 5) result = ForgetIcon(argv[2], argv[3], Number(argv[4]));
   if (!strcmp(verb, "monitor-off")) {
     DWORD start = GetTickCount();
     MonitorOffSender(nullptr);
