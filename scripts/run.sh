@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the package, unpacks it into a fresh folder
 # and starts the tray through its launcher script under Wine, as a user would.
-# Without a desktop it plays the user: a left click on the icon, the blanker
-# starts, the mouse moves, the blanker ends, the tray exits.
+# Without a desktop it plays the user on Wine's own taskbar, with the mouse: a
+# left click on the icon, the blanker starts, the mouse moves, the blanker
+# ends; a right click opens the menu (a screenshot is saved), and 退出 in it
+# ends the tray.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 source scripts/wine-env.sh
 trap wine_session_end EXIT
+if [ -n "$own_xvfb" ]; then
+  # A desktop with a taskbar, for this run only: the tests keep the plain session.
+  wine_shell_desktop on
+  trap 'wine_shell_desktop off; wine_session_end' EXIT
+fi
 
 name=nocturo-3.0.5.1
 folder=$root/build/try
@@ -36,20 +43,32 @@ if [ -z "$own_xvfb" ]; then
   exit 0
 fi
 
-echo "No desktop here, so this script is the user."
-echo "- A left click on the icon (WM_TRAYICON with WM_LBUTTONDOWN to the tray's window)..."
-helper post DOCKWIN dockwin 0x401 108 0x201 >/dev/null
+read -r bar_x bar_y bar_w bar_h <<< "$(wine_window_rect Shell_TrayWnd "")"
+icon_x=$((bar_x + bar_w - 10)) icon_y=$((bar_y + bar_h / 2))
+echo "No desktop here, so this script is the user, on Wine's taskbar in Xvfb display $DISPLAY (1024x768)."
+echo "The moon icon sits at the taskbar's right end, at ($icon_x, $icon_y): that is where to look."
+echo "- A left click on the icon with the mouse..."
+xdotool mousemove "$icon_x" "$icon_y" click 1
 helper wait-process panelblank.exe appear 20000 >/dev/null
 echo "- panelblank.exe started; tpinfo.ini now reads: $(tr '\r\n' '  ' < "$folder/tpinfo.ini")"
 echo "- It arms after 2 s; then the mouse moves, once a second..."
 for i in $(seq 30); do
   running panelblank.exe || break
-  helper move $((200 + 7 * i)) $((300 + 3 * i)) >/dev/null
+  xdotool mousemove $((200 + 7 * i)) $((300 + 3 * i))
   sleep 1
 done
 if running panelblank.exe; then echo "- The blanker did not end."; exit 1; fi
 echo "- The blanker saw the mouse move and ended; the display is back."
-echo "- 退出 (exit) from the tray's menu (WM_COMMAND 208)..."
-helper post DOCKWIN dockwin 0x111 208 0 >/dev/null
+echo "- A right click on the icon opens the menu at the pointer..."
+xdotool mousemove "$icon_x" "$icon_y" click 3
+helper wait-window "#32768" "" 10000 >/dev/null
+sleep 1
+shot=$root/build/try/tray-menu.png
+import -window root "$shot"
+echo "- Screenshot of the open menu: $shot"
+echo "- 退出 (exit), the menu's last item: Up, then Enter..."
+helper key 0x26 >/dev/null
+helper key 0x0D >/dev/null
 helper wait-process nocturotray.exe vanish 20000 >/dev/null
+if running nocturotray.exe; then echo "- The tray did not end."; exit 1; fi
 echo "The tray has ended. Done."

@@ -29,6 +29,29 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -p 2>/dev/null || true  # one may run already
 
+# Ends every program of the session; the next ones run on a virtual desktop
+# named "shell", which has a taskbar with a notification area (on), or on the
+# plain session the tests use (off). The desktop is chosen when a session's
+# first program starts, hence the new session.
+wine_shell_desktop() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
+  if [ "$1" = on ]; then
+    "$WINE_LOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+    "$WINE_LOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+  else
+    "$WINE_LOADER" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+  fi
+  wineserver -w
+  wineserver -p 2>/dev/null || true
+}
+
+# "X Y WIDTH HEIGHT" of the first window of that class and title, or nothing.
+wine_window_rect() {
+  "$WINE_LOADER" "$WIN_BUILD/e2e-tools/nochelper.exe" wait-window "$1" "$2" "${3:-20000}" 2>/dev/null |
+    tr -d '\r' | awk '{print $11, $12, $4, $6}'
+}
+
 wine_session_end() {
   wineserver -k >/dev/null 2>&1 || true
   [ -z "$own_xvfb" ] || kill "$own_xvfb" 2>/dev/null || true

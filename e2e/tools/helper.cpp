@@ -18,6 +18,7 @@
 //                                        for every SC_MONITORPOWER it receives, for MS ms
 //   hung-window MS                       a top-level window whose thread never retrieves messages
 //   monitor-off                          the blanker's own display-off broadcast; prints its ms
+//   banner                               prints nocturo.exe's banner command, as it runs it
 //   region X Y W H                       prints a checksum of the screen's colours there
 //   forget-icon CLASS TITLE ID           deletes that window's notification-area icon, as a
 //                                        restarted shell would have forgotten it
@@ -340,6 +341,11 @@ int main(int argc, char** argv) {
   if (!strcmp(verb, "display-state") && argc == 4) result = DisplayState(argv[2], Number(argv[3]));
   if (!strcmp(verb, "watch-broadcasts") && argc == 4) result = WatchBroadcasts(argv[2], Number(argv[3]));
   if (!strcmp(verb, "hung-window") && argc == 3) result = HungWindow(Number(argv[2]));
+  if (!strcmp(verb, "banner")) {
+    char banner[MAX_PATH];
+    result = BuildBanner(banner, sizeof banner, kNocturoVariant.banner_first) ? 0 : 1;
+    if (result == 0) printf("%s\n", banner);
+  }
   if (!strcmp(verb, "region") && argc == 6)
     result = Region(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
   if (!strcmp(verb, "forget-icon") && argc == 5) result = ForgetIcon(argv[2], argv[3], Number(argv[4]));
