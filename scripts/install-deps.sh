@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev
           g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
           wine wine32:i386 wine64 xvfb xauth xdotool locales zip unzip
-          imagemagick fonts-wqy-microhei wixl msitools)
+          imagemagick fonts-wqy-microhei wixl msitools faketime)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Gathers the programs and the delivered files into nocturo-<version>/ and zips
-# it with SHA-256 sums; the same sources give the same bytes.
-#   scripts/package.sh [OUT]   (OUT defaults to build/)
+# Gathers the programs and the delivered files into nocturo-<version>/, zips
+# it with SHA-256 sums, and builds the installer of the same files; the same
+# sources give the same bytes.
+#   scripts/package.sh [OUT] [VERSION]   (OUT defaults to build/; another
+#   VERSION gives an installer of that version, for the upgrade tests)
+# NOCTURO_PROGRAMS names another folder of built programs (the Wine tests'
+# 64-bit twins where this machine runs no 32-bit code).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=3.0.5.1
 out=${1:-build}
+msi_version=${2:-$version}
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1767225600}
 name=nocturo-$version
 zip=$out/$name-win32.zip
@@ -13,7 +18,7 @@ mkdir -p "$out"
 rm -rf "${out:?}/$name" "$zip"
 mkdir -p "$out/$name"
 for program in nocturo panelblank nocturotray nocturodaemon panelprobe; do
-  cp "build/win32/package/$program.exe" "$out/$name/"
+  cp "${NOCTURO_PROGRAMS:-build/win32/package}/$program.exe" "$out/$name/"
 done
 cp dist/startnocturotray.vbs dist/startnocturodaemon.vbs dist/tpinfo.ini dist/info.ini dist/README.txt "$out/$name/"
 sums=$(cd "$out/$name" && LC_ALL=C ls | xargs sha256sum --)
@@ -21,3 +26,42 @@ echo "$sums" > "$out/$name/SHA256SUMS"
 find "$out/$name" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 (cd "$out" && LC_ALL=C find "$name" -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$name-win32.zip" -@)
 echo "package: $(cd "$out" && pwd)/$name-win32.zip"
+
+# A GUID fixed by a text: SHA-1 of it, shaped as a name-based GUID.
+guid_of() {
+  local h
+  h=$(printf '%s' "$1" | sha1sum | cut -c1-32)
+  printf '%s-%s-5%s-%x%s-%s' "${h:0:8}" "${h:8:4}" "${h:13:3}" $(((0x${h:16:1} & 3) | 8)) "${h:17:3}" "${h:20:12}" |
+    tr a-f A-F
+}
+msi=$out/nocturo-$msi_version-win32.msi
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+# wixl takes relative paths only: the zip's files and the icon of Apps & Features, staged.
+cp -a "$out/$name" "$tmp/files"
+cp res/nocturo.ico dist/nocturo.wxs "$tmp/"
+# wixl stamps the clock into the summary and the storage and picks a random
+# package code: a fixed clock and codes fixed by the version give the same bytes.
+at="$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')"
+product_code=$(guid_of "nocturo product $msi_version")
+package_code=$(guid_of "nocturo package $msi_version")
+(cd "$tmp" && faketime -f "$at" wixl -D Version="$msi_version" -D ProductCode="$product_code" \
+   -D PackageCode="$package_code" -D SourceDir=files -D IconFile=nocturo.ico \
+   -o nocturo.msi nocturo.wxs 2>wixl.log) || { cat "$tmp/wixl.log" >&2; exit 1; }
+# NeverOverwrite (128) on the settings files' components.
+msiinfo export "$tmp/nocturo.msi" Component |
+  awk -F'\t' 'BEGIN {OFS = FS}
+       NR > 3 && ($1 == "tpinfo.ini" || $1 == "info.ini") && int($4 / 128) % 2 == 0 {$4 += 128}
+       {print}' > "$tmp/Component.idt"
+# wixl writes neither the code page nor text outside ASCII: the Start Menu's
+# Chinese names go in afterwards, into a database of code page 936.
+printf '\r\n\r\n936\t_ForceCodepage\r\n' > "$tmp/_ForceCodepage.idt"
+rename=()
+for row in "TrayShortcut|Nocturo 托盘" "BlankerShortcut|Nocturo 熄屏" "ProbeShortcut|Nocturo 检测" \
+           "ReadmeShortcut|Nocturo 说明"; do
+  rename+=(-q "UPDATE \`Shortcut\` SET \`Name\` = '${row#*|}' WHERE \`Shortcut\` = '${row%%|*}'")
+done
+(cd "$tmp" && faketime -f "$at" msibuild nocturo.msi -i Component.idt -i _ForceCodepage.idt "${rename[@]}" &&
+   faketime -f "$at" msibuild nocturo.msi -s "Nocturo" "Nocturo" "Intel;2052" "{$package_code}")
+cp "$tmp/nocturo.msi" "$msi"
+echo "installer: $(cd "$out" && pwd)/$(basename "$msi")"
