@@ -1,3 +1,7 @@
 #include "blanker/blanker.h"
+#include "common/dll_search.h"
 
-int main() { return BlankerMain(kPanelBlankVariant); }
+int main() {
+  LoadDllsFromSystemFolderOnly();
+  return BlankerMain(kPanelBlankVariant);
+}

@@ -6,7 +6,9 @@ set(CMAKE_RC_COMPILE_OBJECT
 add_compile_definitions(__USE_MINGW_ANSI_STDIO=0 WIN32_LEAN_AND_MEAN)
 add_compile_options(-fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
                     -ffunction-sections -fdata-sections)
-add_link_options(-static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+# ASLR and DEP are the linker's defaults. Terminal-server aware: on a terminal
+# server Windows applies none of the INI and registry redirection kept for old programs.
+add_link_options(-static -s -Wl,--gc-sections -Wl,--no-insert-timestamp -Wl,--tsaware)
 
 set(PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
 set(TOOLS_DIR ${CMAKE_BINARY_DIR}/e2e-tools)
@@ -74,3 +76,15 @@ target_link_libraries(message_loop PRIVATE shell32)
 set_target_properties(empty idle_loop message_loop PROPERTIES WIN32_EXECUTABLE ON)
 e2e_tool(block_input_only e2e/tools/block_input_only.cpp)
 set_target_properties(block_input_only PROPERTIES WIN32_EXECUTABLE ON)
+
+# windres reads these itself; CMake does not see them, so a changed icon or
+# manifest would leave the program's resources as they were.
+set(RES ${CMAKE_SOURCE_DIR}/res)
+set_source_files_properties(res/nocturo.rc PROPERTIES OBJECT_DEPENDS
+                            "${RES}/version.rc;${RES}/nocturo.ico;${RES}/admin.manifest")
+set_source_files_properties(res/nocturotray.rc PROPERTIES OBJECT_DEPENDS
+                            "${RES}/version.rc;${RES}/tray_large.ico;${RES}/tray_small.ico;${RES}/admin.manifest")
+set_source_files_properties(res/nocturodaemon.rc res/panelblank.rc PROPERTIES OBJECT_DEPENDS
+                            "${RES}/version.rc;${RES}/admin.manifest")
+set_source_files_properties(res/panelprobe.rc PROPERTIES OBJECT_DEPENDS
+                            "${RES}/version.rc;${RES}/invoker.manifest")

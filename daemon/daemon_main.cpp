@@ -1,3 +1,7 @@
+#include "common/dll_search.h"
 #include "daemon/daemon.h"
 
-int main() { return DaemonMain(); }
+int main() {
+  LoadDllsFromSystemFolderOnly();
+  return DaemonMain();
+}

@@ -15,4 +15,8 @@ int32_t StartThread(ThreadProc proc);
 
 Handle GetModuleHandleA(const char* name);
 
+// SetDefaultDllDirectories, looked up at run time: 0 where Windows lacks it
+// (Windows 7 without its 2011 loader update), and nothing changes there.
+int32_t SetDefaultDllDirectories(uint32_t flags);
+
 }  // namespace platform

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the icons: a dark display with a crescent. nocturo.ico holds 16, 32 and
-48 pixels; the tray's tray_large.ico 32 and tray_small.ico 16.
+"""Draws the icons: a dark display with a crescent. The tray's small icon holds
+16, 20 and 24 pixels for 100 %, 125 % and 150 % display scaling and 32 for
+200 %, its large one 32 and 48, and the blanker's all five, so each is drawn
+at its own size rather than stretched.
 
 Each size is an antialiased PNG inside the ICO (standard library only), so the
 icon stays a few kilobytes. Run it again after changing the drawing and commit
@@ -70,6 +72,7 @@ def ico(sizes):
 
 if __name__ == "__main__":
     here = os.path.dirname(os.path.abspath(__file__))
-    for name, sizes in (("nocturo.ico", [16, 32, 48]), ("tray_large.ico", [32]), ("tray_small.ico", [16])):
+    for name, sizes in (("nocturo.ico", [16, 20, 24, 32, 48]), ("tray_large.ico", [32, 48]),
+                        ("tray_small.ico", [16, 20, 24, 32])):
         with open(os.path.join(here, name), "wb") as f:
             f.write(ico(sizes))

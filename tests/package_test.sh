@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The package a user downloads: exactly its files, each sum right, nothing of
-# one blanker's texts in the other, a read-me Notepad shows, the same bytes
-# when made again.
+# one blanker's texts in the other, a read-me Notepad shows, ASLR, DEP and
+# terminal-server awareness on every program; an installer of exactly the
+# zip's files whose shortcuts all work in the installation folder; the same
+# bytes of both when made again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fail() { echo "FAIL: $*"; exit 1; }
@@ -26,6 +28,26 @@ grep -qaP 'Nocturo v3\.0\.5\.1\x00' "$tmp/a/$name/panelblank.exe" && fail "panel
 [ "$(head -c3 "$tmp/a/$name/README.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "README.txt has no byte-order mark"
 grep -q 'daemon=0' "$tmp/a/$name/info.ini" || fail "the example info.ini must leave the daemon off"
 
+for exe in "$tmp/a/$name"/*.exe; do
+  flags=$(i686-w64-mingw32-objdump -p "$exe" | sed -n '/^DllCharacteristics/,/^SizeOfStackReserve/p')
+  for flag in DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
+    grep -q "$flag" <<< "$flags" || fail "$(basename "$exe") lacks $flag"
+  done
+done
+
+msi=build/$name-win32.msi
+[ -f "$msi" ] || fail "no $msi"
+table() { msiinfo export "$msi" "$1" | tail -n +4 | tr -d '\r'; }
+installed=$(table File | cut -f3 | sed 's/.*|//' | LC_ALL=C sort)
+zipped=$(unzip -Z1 "$zip" | sed "s|^$name/||" | LC_ALL=C sort)
+[ "$installed" = "$zipped" ] || fail "the installer's files differ from the zip's:"$'\n'"$(diff <(echo "$zipped") <(echo "$installed"))"
+[ "$(table Shortcut | wc -l)" = 4 ] || fail "the installer has not four shortcuts"
+table Shortcut | awk -F'\t' '$12 != "INSTALLDIR" {bad = 1} END {exit bad}' || fail "a shortcut works elsewhere"
+table Property | grep -qx $'ALLUSERS\t1' || fail "the installer is not per machine"
+table Component | awk -F'\t' '($1 == "tpinfo.ini" || $1 == "info.ini") && int($4 / 128) % 2 == 0 {bad = 1} END {exit bad}' ||
+  fail "a settings file may be overwritten"
+
 scripts/package.sh "$tmp/again" >/dev/null
 cmp -s "$zip" "$tmp/again/$name-win32.zip" || fail "packaged again, the zip differs"
-echo "package: $(unzip -Z1 "$zip" | wc -l) files, sums right, the same bytes again"
+cmp -s "$msi" "$tmp/again/$name-win32.msi" || fail "packaged again, the installer differs"
+echo "package: $(unzip -Z1 "$zip" | wc -l) files, sums right, flags set, the installer the same files; the same bytes again"

@@ -1,4 +1,8 @@
+#include "common/dll_search.h"
 #include "platform/threads.h"
 #include "tray/tray.h"
 
-int main() { return TrayMain(platform::GetModuleHandleA(nullptr)); }
+int main() {
+  LoadDllsFromSystemFolderOnly();
+  return TrayMain(platform::GetModuleHandleA(nullptr));
+}

@@ -70,6 +70,12 @@ void Exit(int32_t code) {
   sim::EndChild(code & 0xff);
 }
 
+int32_t SetDefaultDllDirectories(uint32_t flags) {
+  Lock lock = sim::Enter();
+  sim::Trace("SetDefaultDllDirectories %08X", flags);
+  return 1;
+}
+
 Handle GetModuleHandleA(const char* name) {
   return name ? nullptr : reinterpret_cast<Handle>(0x400000);
 }

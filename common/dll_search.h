@@ -1,0 +1,11 @@
+// The elevated programs load DLLs from the system folder only, for the whole
+// of their life: nothing dropped beside them or into their working folder is
+// ever loaded with administrator rights. The probe runs as its caller.
+#pragma once
+#include <cstdint>
+
+#include "platform/threads.h"
+
+constexpr uint32_t kLoadLibrarySearchSystem32 = 0x00000800;
+
+inline void LoadDllsFromSystemFolderOnly() { platform::SetDefaultDllDirectories(kLoadLibrarySearchSystem32); }

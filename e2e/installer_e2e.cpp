@@ -1,0 +1,152 @@
+// The installer under Wine's msiexec: what a silent install puts where, that
+// its shortcuts start the suite there, that settings survive, and that a
+// silent removal ends the suite and leaves nothing behind.
+#include <gtest/gtest.h>
+#include <dirent.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "e2e/wine_env.h"
+
+namespace {
+
+const std::string kVersion = "3.0.5.1", kOlder = "3.0.4.1";
+// File names on this side are UTF-8; the sources' narrow literals are GBK.
+const std::string kTrayShortcut = u8"Nocturo 托盘.lnk";
+
+// The installer of `version`, built from the programs these tests run.
+std::string Installer(const std::string& version) {
+  std::string out = e2e::NewFolder("installer-" + version);
+  std::string command = "NOCTURO_PROGRAMS='" + e2e::PackageDir() + "' '" + NOCTURO_SOURCE_DIR +
+                        "/scripts/package.sh' '" + out + "' " + version + " >/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  return out + "/nocturo-" + version + "-win32.msi";
+}
+
+// Program Files for this prefix's programs: the 32-bit one of a 64-bit prefix has "(x86)".
+std::string ProgramFiles() {
+  std::string x86 = std::string(getenv("WINEPREFIX")) + "/drive_c/Program Files (x86)";
+  return e2e::Exists(x86) ? x86 : std::string(getenv("WINEPREFIX")) + "/drive_c/Program Files";
+}
+std::string InstallDir() { return ProgramFiles() + "/Nocturo"; }
+std::string WindowsInstallDir() {
+  return e2e::Exists(std::string(getenv("WINEPREFIX")) + "/drive_c/Program Files (x86)")
+             ? "C:\\Program Files (x86)\\Nocturo" : "C:\\Program Files\\Nocturo";
+}
+
+// The Start Menu folder: the machine's, or the user's where Wine puts it there.
+std::string MenuFolder() {
+  std::string user = e2e::StartupFolder() + "/../Nocturo";
+  std::string machine = std::string(getenv("WINEPREFIX")) +
+                        "/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Nocturo";
+  return e2e::Exists(machine) ? machine : user;
+}
+
+std::set<std::string> Files(const std::string& folder) {
+  std::set<std::string> names;
+  if (DIR* dir = opendir(folder.c_str())) {
+    while (dirent* entry = readdir(dir))
+      if (entry->d_name[0] != '.') names.insert(entry->d_name);
+    closedir(dir);
+  }
+  return names;
+}
+
+int Msiexec(const std::vector<std::string>& args) {
+  return e2e::RunWine(e2e::ToolsDir(), "msiexec", args, 120000).code;
+}
+int Install(const std::string& msi) { return Msiexec({"/i", e2e::WindowsPath(msi), "/qn"}); }
+int Uninstall(const std::string& msi) { return Msiexec({"/x", e2e::WindowsPath(msi), "/qn"}); }
+
+// Starts from no installation: a test that failed may have left one.
+void Fresh(const std::string& msi) {
+  Uninstall(msi);
+  std::system(("rm -rf '" + InstallDir() + "'").c_str());
+}
+
+// How Explorer opens a Start Menu shortcut.
+void Open(const std::string& link) {
+  e2e::RunWine(e2e::ToolsDir(), "start.exe", {"/unix", link}, 30000);
+}
+
+std::string Link(const std::string& path) { return e2e::Helper({"link", e2e::WindowsPath(path)}).output; }
+
+TEST(InstallerUnderWine, ASilentInstallPutsTheZipsFilesInProgramFilesAndItsShortcutsWorkThere) {
+  std::string msi = Installer(kVersion);
+  Fresh(msi);
+  ASSERT_EQ(Install(msi), 0);
+  std::string zipped = msi.substr(0, msi.rfind('/')) + "/nocturo-" + kVersion;
+  ASSERT_EQ(Files(InstallDir()), Files(zipped));
+  for (const std::string& name : Files(zipped))
+    EXPECT_EQ(e2e::ReadFile(InstallDir() + "/" + name), e2e::ReadFile(zipped + "/" + name)) << name;
+
+  const std::set<std::string> shortcuts = {kTrayShortcut, u8"Nocturo 熄屏.lnk", u8"Nocturo 检测.lnk",
+                                           u8"Nocturo 说明.lnk"};
+  ASSERT_EQ(Files(MenuFolder()), shortcuts);
+  for (const std::string& name : shortcuts)
+    EXPECT_NE(Link(MenuFolder() + "/" + name).find("workdir " + WindowsInstallDir()), std::string::npos) << name;
+
+  std::string installed = e2e::StartupFolder() + "/startnocturotray.vbs.lnk";
+  std::remove(installed.c_str());
+  Open(MenuFolder() + "/" + kTrayShortcut);
+  ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000)) << "the tray's shortcut started no tray";
+  ASSERT_EQ(e2e::Helper({"post", "DOCKWIN", "dockwin", "0x111", "206", "0"}).code, 0);  // 是
+  ASSERT_TRUE(e2e::Eventually([&] { return e2e::Exists(installed); }, 15000));
+  EXPECT_EQ(Link(installed), "target " + WindowsInstallDir() + "\\startnocturotray.vbs\nworkdir " +
+                                 WindowsInstallDir() + "\n");
+  e2e::Helper({"post", "DOCKWIN", "dockwin", "0x111", "208", "0"});  // 退出
+  e2e::Helper({"wait-process", "nocturotray.exe", "vanish", "20000"});
+  EXPECT_EQ(Uninstall(msi), 0);
+}
+
+TEST(InstallerUnderWine, ChangedSettingsSurviveARepairAndAnUpgradeAndAnOlderVersionIsRefused) {
+  std::string msi = Installer(kVersion), older = Installer(kOlder);
+  Uninstall(older);
+  Fresh(msi);
+  ASSERT_EQ(Install(msi), 0);
+  EXPECT_NE(Install(older), 0) << "an older version over a newer one";
+  EXPECT_EQ(e2e::ReadFile(InstallDir() + "/nocturo.exe"), e2e::ReadFile(e2e::PackageDir() + "/nocturo.exe"));
+  ASSERT_EQ(Uninstall(msi), 0);
+
+  ASSERT_EQ(Install(older), 0);
+  e2e::WriteFile(InstallDir() + "/info.ini", "[setting]\r\ndaemon=0\r\nminute=7\r\n");
+  e2e::WriteFile(InstallDir() + "/tpinfo.ini", "[setting]\r\ntype=3\r\ndefault=3");
+  ASSERT_EQ(Install(msi), 0) << "the upgrade";
+  ASSERT_EQ(Msiexec({"/i", e2e::WindowsPath(msi), "REINSTALL=ALL", "REINSTALLMODE=vomus", "/qn"}), 0)
+      << "the repair";
+  EXPECT_EQ(e2e::ReadFile(InstallDir() + "/info.ini"), "[setting]\r\ndaemon=0\r\nminute=7\r\n");
+  EXPECT_EQ(e2e::ReadFile(InstallDir() + "/tpinfo.ini"), "[setting]\r\ntype=3\r\ndefault=3");
+  EXPECT_NE(Uninstall(older), 0) << "the upgrade left no older version to remove";
+  EXPECT_TRUE(e2e::Exists(InstallDir() + "/nocturotray.exe"));
+  EXPECT_EQ(Uninstall(msi), 0);
+}
+
+TEST(InstallerUnderWine, ASilentRemovalEndsTheTrayAndTheDaemonAndLeavesNothingBehind) {
+  std::string msi = Installer(kVersion);
+  Fresh(msi);
+  ASSERT_EQ(Install(msi), 0);
+  e2e::WriteFile(InstallDir() + "/info.ini", "[setting]\r\ndaemon=1\r\nminute=180\r\n");
+  e2e::WriteFile(InstallDir() + "/startnocturotray.vbs.lnk", "a leftover local link");
+  std::string startup = e2e::StartupFolder();
+  e2e::WriteFile(startup + "/startnocturotray.vbs.lnk", "the tray's start-at-logon link");
+  std::remove((startup + "/startnocturodaemon.vbs.lnk").c_str());
+  Open(MenuFolder() + "/" + kTrayShortcut);
+  pid_t daemon = e2e::StartWine(InstallDir(), InstallDir() + "/nocturodaemon.exe", {});
+  ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000));
+  ASSERT_TRUE(e2e::Eventually([&] { return e2e::Exists(startup + "/startnocturodaemon.vbs.lnk"); }, 20000));
+  ASSERT_TRUE(e2e::WindowExists("RenderWindow", "NocturoDaemon", 20000));
+
+  EXPECT_EQ(Uninstall(msi), 0);
+  EXPECT_NE(e2e::WaitExit(daemon, 20000), -1) << "the daemon was ended";
+  for (const char* image : {"nocturotray.exe", "nocturodaemon.exe"})
+    EXPECT_EQ(e2e::Helper({"wait-process", image, "vanish", "20000"}).code, 0) << image;
+  EXPECT_FALSE(e2e::Exists(InstallDir())) << "left: " << Files(InstallDir()).size() << " files";
+  EXPECT_FALSE(e2e::Exists(MenuFolder()));
+  for (const char* link : {"startnocturotray.vbs.lnk", "startnocturodaemon.vbs.lnk"})
+    EXPECT_FALSE(e2e::Exists(startup + "/" + link)) << link;
+}
+
+}  // namespace
