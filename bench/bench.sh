@@ -2,6 +2,7 @@
 # Prints the suite's figures; never fails a build. Needs scripts/build.sh first.
 # About thirteen minutes: the daemon is watched for ten.
 #   size and imports of each shipped program (the 32-bit package), and the package
+#   the installer's size against the zip's, and a silent install and removal timed
 #   start-to-exit of a refusing panelblank.exe against an empty program
 #   the display-off broadcast with and without a hung window on the desktop, and
 #   the Enhanced blanker's threads over 60 s of re-blanking past a hung window
@@ -39,8 +40,17 @@ printf '%-18s %8d  %-8s  %s\n' "(empty program)" "$(stat -c %s build/win32/e2e-t
 printf '%-18s %8d  %-8s  %s\n' "(one thread)" "$(stat -c %s build/win32/e2e-tools/idle_loop.exe)" "" "message loop and one pthread"
 zip=build/nocturo-3.0.5.1-win32.zip
 [ -f "$zip" ] && echo "package: $(stat -c %s "$zip") bytes zipped, $(unzip -l "$zip" | tail -1 | awk '{print $1}') unpacked (target: at most 300 KiB unpacked)"
+msi=build/nocturo-3.0.5.1-win32.msi
+[ -f "$msi" ] && [ -f "$zip" ] && echo "installer: $(stat -c %s "$msi") bytes, $(awk -v m="$(stat -c %s "$msi")" \
+  -v z="$(stat -c %s "$zip")" 'BEGIN {printf "%.2f", m / z}') times the zip (target: at most 1.5)"
 echo
 echo "## Under Wine ($WINEARCH build: $WIN_BUILD)"
+if [ -f "$msi" ]; then
+  msi_win=$("$WINE_LOADER" winepath -w "$msi" 2>/dev/null | tr -d '\r')
+  t0=$(date +%s%3N); "$WINE_LOADER" msiexec /i "$msi_win" /qn >/dev/null 2>&1; t1=$(date +%s%3N)
+  "$WINE_LOADER" msiexec /x "$msi_win" /qn >/dev/null 2>&1; t2=$(date +%s%3N)
+  echo "silent install $((t1 - t0)) ms, silent removal $((t2 - t1)) ms"
+fi
 run=$(mktemp -d "$root/build/bench-XXXX")
 cp "$WIN_BUILD"/package/*.exe "$tools"/{empty,block_input_only,idle_loop,message_loop}.exe dist/*.vbs "$run/"
 printf '[setting]\r\ntype=1\r\ndaemon=1\r\nminute=180\r\n' > "$run/info.ini"
