@@ -66,8 +66,10 @@ time_runs() {  # program, runs: prints the median start-to-exit in ms
 echo "refusing panelblank.exe: median $(time_runs panelblank.exe 15) ms start to exit;" \
      "empty program $(time_runs empty.exe 15) ms; one that only blocks input $(time_runs block_input_only.exe 15) ms"
 
-# The broadcast's bound is one second a window; a window hung for more than
-# about 5 s is skipped at once, a fresh one costs the whole bound.
+# The broadcast's bound is one second a window. A window whose program has not
+# retrieved messages for about 5 s is hung, as Windows and Wine see it, and is
+# skipped at once; one that stopped answering just now costs the bound, for each
+# of its program's top-level windows.
 broadcast_ms() { helper monitor-off; }
 plain=$(for _ in 1 2 3; do broadcast_ms; done | median)
 (exec "$WINE_LOADER" "$tools/nochelper.exe" hung-window 120000 >/dev/null 2>&1) & hung=$!
@@ -75,8 +77,9 @@ helper wait-window NocHung NocHung 20000 >/dev/null
 fresh=$(broadcast_ms)
 sleep 6
 stale=$(broadcast_ms)
-echo "display-off broadcast: $plain ms (median of 3) with no hung window; with one just hung $fresh ms," \
-     "with one hung for 6 s $stale ms (target: at most 1100 ms, the bound plus 10 %)"
+echo "display-off broadcast: $plain ms (median of 3) with no hung window; $stale ms with a hung window" \
+     "(target: at most 1100 ms, the bound plus 10 %); $fresh ms with a program that stopped answering" \
+     "just now (the 1000 ms bound for each of its top-level windows)"
 cp "$WIN_BUILD/package/nocturo.exe" "$run/reblank.exe"
 mkdir -p "$run/enhanced" && mv "$run/reblank.exe" "$run/enhanced/" && printf '[setting]\r\ntype=3\r\n' > "$run/enhanced/info.ini"
 (cd "$run/enhanced" && exec "$WINE_LOADER" ./reblank.exe >/dev/null 2>&1) & reblank=$!
