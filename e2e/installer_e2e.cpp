@@ -114,7 +114,11 @@ TEST(InstallerUnderWine, ChangedSettingsSurviveARepairAndAnUpgradeAndAnOlderVers
   ASSERT_EQ(Install(older), 0);
   e2e::WriteFile(InstallDir() + "/info.ini", "[setting]\r\ndaemon=0\r\nminute=7\r\n");
   e2e::WriteFile(InstallDir() + "/tpinfo.ini", "[setting]\r\ntype=3\r\ndefault=3");
+  std::string link = e2e::StartupFolder() + "/startnocturotray.vbs.lnk";
+  e2e::WriteFile(link, "start at logon");
   ASSERT_EQ(Install(msi), 0) << "the upgrade";
+  EXPECT_TRUE(e2e::Exists(link)) << "an upgrade keeps start at logon";
+  std::remove(link.c_str());
   ASSERT_EQ(Msiexec({"/i", e2e::WindowsPath(msi), "REINSTALL=ALL", "REINSTALLMODE=vomus", "/qn"}), 0)
       << "the repair";
   EXPECT_EQ(e2e::ReadFile(InstallDir() + "/info.ini"), "[setting]\r\ndaemon=0\r\nminute=7\r\n");

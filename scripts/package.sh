@@ -48,20 +48,30 @@ package_code=$(guid_of "nocturo package $msi_version")
 (cd "$tmp" && faketime -f "$at" wixl -D Version="$msi_version" -D ProductCode="$product_code" \
    -D PackageCode="$package_code" -D SourceDir=files -D IconFile=nocturo.ico \
    -o nocturo.msi nocturo.wxs 2>wixl.log) || { cat "$tmp/wixl.log" >&2; exit 1; }
-# NeverOverwrite (128) on the settings files' components.
+# NeverOverwrite (128) and Permanent (16) on the settings files' components.
 msiinfo export "$tmp/nocturo.msi" Component |
   awk -F'\t' 'BEGIN {OFS = FS}
-       NR > 3 && ($1 == "tpinfo.ini" || $1 == "info.ini") && int($4 / 128) % 2 == 0 {$4 += 128}
+       NR > 3 && ($1 == "tpinfo.ini" || $1 == "info.ini") {
+         if (int($4 / 128) % 2 == 0) $4 += 128
+         if (int($4 / 16) % 2 == 0) $4 += 16
+       }
        {print}' > "$tmp/Component.idt"
+printf '\r\n\r\n936\t_ForceCodepage\r\n' > "$tmp/_ForceCodepage.idt"
+edits=()
+# The old version goes once the new one is in (wixl puts it first): what both
+# share stays, the settings files above all.
+edits+=(-q "UPDATE \`InstallExecuteSequence\` SET \`Sequence\` = 6601 WHERE \`Action\` = 'RemoveExistingProducts'")
+# When the programs really go, the settings files and leftover local links go with them.
+for row in "RemoveTrayPrefs|tpinfo.ini" "RemoveSettings|info.ini" "RemoveLocalLinks|*.lnk"; do
+  edits+=(-q "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`FileName\`, \`DirProperty\`, \`InstallMode\`) VALUES ('${row%%|*}', 'nocturo.exe', '${row#*|}', 'INSTALLDIR', 2)")
+done
 # wixl writes neither the code page nor text outside ASCII: the Start Menu's
 # Chinese names go in afterwards, into a database of code page 936.
-printf '\r\n\r\n936\t_ForceCodepage\r\n' > "$tmp/_ForceCodepage.idt"
-rename=()
 for row in "TrayShortcut|Nocturo 托盘" "BlankerShortcut|Nocturo 熄屏" "ProbeShortcut|Nocturo 检测" \
            "ReadmeShortcut|Nocturo 说明"; do
-  rename+=(-q "UPDATE \`Shortcut\` SET \`Name\` = '${row#*|}' WHERE \`Shortcut\` = '${row%%|*}'")
+  edits+=(-q "UPDATE \`Shortcut\` SET \`Name\` = '${row#*|}' WHERE \`Shortcut\` = '${row%%|*}'")
 done
-(cd "$tmp" && faketime -f "$at" msibuild nocturo.msi -i Component.idt -i _ForceCodepage.idt "${rename[@]}" &&
+(cd "$tmp" && faketime -f "$at" msibuild nocturo.msi -i Component.idt -i _ForceCodepage.idt "${edits[@]}" &&
    faketime -f "$at" msibuild nocturo.msi -s "Nocturo" "Nocturo" "Intel;2052" "{$package_code}")
 cp "$tmp/nocturo.msi" "$msi"
 echo "installer: $(cd "$out" && pwd)/$(basename "$msi")"

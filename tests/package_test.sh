@@ -44,8 +44,9 @@ zipped=$(unzip -Z1 "$zip" | sed "s|^$name/||" | LC_ALL=C sort)
 [ "$(table Shortcut | wc -l)" = 4 ] || fail "the installer has not four shortcuts"
 table Shortcut | awk -F'\t' '$12 != "INSTALLDIR" {bad = 1} END {exit bad}' || fail "a shortcut works elsewhere"
 table Property | grep -qx $'ALLUSERS\t1' || fail "the installer is not per machine"
-table Component | awk -F'\t' '($1 == "tpinfo.ini" || $1 == "info.ini") && int($4 / 128) % 2 == 0 {bad = 1} END {exit bad}' ||
-  fail "a settings file may be overwritten"
+table Component | awk -F'\t' '($1 == "tpinfo.ini" || $1 == "info.ini") &&
+  (int($4 / 128) % 2 == 0 || int($4 / 16) % 2 == 0) {bad = 1} END {exit bad}' ||
+  fail "a settings file may be overwritten, or go with an upgrade"
 
 scripts/package.sh "$tmp/again" >/dev/null
 cmp -s "$zip" "$tmp/again/$name-win32.zip" || fail "packaged again, the zip differs"
