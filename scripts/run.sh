@@ -61,12 +61,14 @@ if running panelblank.exe; then echo "- The blanker did not end."; exit 1; fi
 echo "- The blanker saw the mouse move and ended; the display is back."
 echo "- A right click on the icon opens the menu at the pointer..."
 xdotool mousemove "$icon_x" "$icon_y" click 3
-helper wait-window "#32768" "" 10000 >/dev/null
+read -r menu_x menu_y menu_w menu_h <<< "$(wine_window_rect "#32768" "" 10000)"
+# Onto the menu's first item, so the icon's tooltip goes.
+xdotool mousemove $((menu_x + menu_w / 2)) $((menu_y + 12))
 sleep 1
 shot=$root/build/try/tray-menu.png
 import -window root "$shot"
 echo "- Screenshot of the open menu: $shot"
-echo "- 退出 (exit), the menu's last item: Up, then Enter..."
+echo "- 退出 (exit), the menu's last item: Up from the first item, then Enter..."
 helper key 0x26 >/dev/null
 helper key 0x0D >/dev/null
 helper wait-process nocturotray.exe vanish 20000 >/dev/null
