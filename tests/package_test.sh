@@ -47,6 +47,14 @@ table Property | grep -qx $'ALLUSERS\t1' || fail "the installer is not per machi
 table Component | awk -F'\t' '($1 == "tpinfo.ini" || $1 == "info.ini") &&
   (int($4 / 128) % 2 == 0 || int($4 / 16) % 2 == 0) {bad = 1} END {exit bad}' ||
   fail "a settings file may be overwritten, or go with an upgrade"
+# The links' removal runs as the user (no 2048, "no impersonation"), and every
+# tool is taken from the 64-bit system folder where Windows has one.
+actions=$(table CustomAction)
+awk -F'\t' '$1 == "RemoveStartupLinks" && int($2 / 2048) % 2 == 0 {ok = 1} END {exit !ok}' <<< "$actions" ||
+  fail "the Startup links' removal does not run as the removing user"
+for tool in taskkill.exe cmd.exe; do
+  grep -qF "[System64Folder]$tool" <<< "$actions" || fail "no native $tool on 64-bit Windows"
+done
 
 scripts/package.sh "$tmp/again" >/dev/null
 cmp -s "$zip" "$tmp/again/$name-win32.zip" || fail "packaged again, the zip differs"
