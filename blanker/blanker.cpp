@@ -4,6 +4,7 @@
 #include "common/message_loops.h"
 #include "common/process_names.h"
 #include "common/settings.h"
+#include "common/shell_command.h"
 #include "platform/input.h"
 #include "platform/messages.h"
 #include "platform/threads.h"
@@ -35,6 +36,7 @@ static std::atomic<int32_t> g_hook_exit_started{0};
 
 int BlankerMain(const BlankerVariant& variant) {
   Variant = &variant;
+  NoCommandsFromTheWorkingFolder();
   platform::BlockInput(1);
   if (variant.tray_required && FindProcessIdByName(kTrayImage, ProcessScope::Session) == 0) return 0;
   BlankMode.store(ClampBlankMode(ReadSetting(variant.settings_file, "type")));

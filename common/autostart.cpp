@@ -27,9 +27,17 @@ constexpr platform::Guid kIidShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 
 // {0000010B-0000-0000-C000-000000000046}
 constexpr platform::Guid kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
-// The narrow calls turn a character outside the ANSI code page into '?',
-// which no Windows path can hold: such a path names nothing, or something else.
-static bool LostCharacters(const char* path) { return std::strchr(path, '?') != nullptr; }
+static bool PlainFolderOrAbsent(const char* path) {
+  uint32_t attributes = platform::GetFileAttributesA(path);
+  return attributes == platform::kInvalidFileAttributes ||
+         (attributes & platform::kFileAttributeReparsePoint) == 0;
+}
+
+static bool PlainFileOrAbsent(const char* path) {
+  uint32_t attributes = platform::GetFileAttributesA(path);
+  return attributes == platform::kInvalidFileAttributes ||
+         (attributes & (platform::kFileAttributeReparsePoint | platform::kFileAttributeDirectory)) == 0;
+}
 
 void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts) {
   ClearText(&texts->startup);
@@ -42,7 +50,13 @@ void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts) {
   AppendText(&texts->installed, base.shortcut);
   // Without a usable Startup folder both would name something else: the
   // current folder, the root of the drive, or a folder that is not there.
-  if (texts->startup.length == 0 || LostCharacters(texts->startup.text))
+  // The path is the user's own setting, and we run elevated: cmd.exe would
+  // expand a %NAME% in it even between quotes, and a junction or symbolic
+  // link in place of the folder or the link would carry the copy or the
+  // delete wherever the user points it.
+  if (texts->startup.length == 0 || LostCharacters(texts->startup.text) ||
+      std::strchr(texts->startup.text, '%') || !PlainFolderOrAbsent(texts->startup.text) ||
+      (!texts->installed.overflow && !PlainFileOrAbsent(texts->installed.text)))
     texts->copy_command.overflow = texts->installed.overflow = true;
 }
 

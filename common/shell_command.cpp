@@ -16,6 +16,10 @@ static bool SystemCommandInterpreter(TextBuffer* path) {
   return AppendText(path, "\\cmd.exe");
 }
 
+void NoCommandsFromTheWorkingFolder() {
+  platform::SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
+}
+
 void ShellCommand(const char* parameters, bool shown) {
   TextBuffer interpreter;
   if (!SystemCommandInterpreter(&interpreter)) return;

@@ -15,6 +15,8 @@ bool AppendText(TextBuffer* buffer, const char* text) {
   return true;
 }
 
+bool LostCharacters(const char* path) { return std::strchr(path, '?') != nullptr; }
+
 bool AppendDecimal(TextBuffer* buffer, int32_t value) {
   char digits[12];
   char* p = digits + sizeof digits;

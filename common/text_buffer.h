@@ -17,3 +17,7 @@ void ClearText(TextBuffer* buffer);
 // Appends the whole of `text`, or nothing and marks the overflow.
 bool AppendText(TextBuffer* buffer, const char* text);
 bool AppendDecimal(TextBuffer* buffer, int32_t value);
+
+// The narrow calls turn a character outside the ANSI code page into '?',
+// which no Windows path can hold: such a path names nothing, or something else.
+bool LostCharacters(const char* path);

@@ -3,6 +3,7 @@
 #include "common/autostart.h"
 #include "common/command_lines.h"
 #include "common/display_state.h"
+#include "common/own_folder.h"
 #include "common/process_names.h"
 #include "common/settings.h"
 #include "common/shell_command.h"
@@ -28,6 +29,7 @@ static int RemoveDaemon() {
 }
 
 int DaemonMain() {
+  if (!RunsInItsOwnFolder()) return 0;
   if (ClampDaemonEnabled(ReadSetting(kInfoIni, "daemon")) != 1) return RemoveDaemon();
   const bool pixel_test = ClampImageChange(ReadSetting(kInfoIni, "imagechange")) == 1;
   const int32_t sleep_action = ClampSleepAction(ReadSetting(kInfoIni, "sleep"));

@@ -59,6 +59,14 @@ TEST(DaemonUnderWine, RemovalDeletesTheLinkAndEndsARunningDaemonWithZero) {
 
 TEST(DaemonUnderWine, AnEnabledDaemonInstallsItsLinkStaysSingleAndHidden) {
   std::remove(Installed().c_str());
+  // The genuine daemon started in a folder of someone else's making, with a
+  // planted blanker, as a rewritten logon link would start it: it ends at once.
+  std::string planted = Install("daemon-planted", "daemon=1\r\nminute=1\r\n");
+  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", planted + "/nocturo.exe");
+  EXPECT_EQ(e2e::RunWine(planted, e2e::PackageDir() + "/nocturodaemon.exe", {}, 20000).code, 0);
+  EXPECT_FALSE(DaemonWindow(0));
+  EXPECT_FALSE(e2e::Exists(Installed())) << "no link to that folder";
+
   std::string folder = Install("daemon on", "daemon=1\r\n");
   pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
   ASSERT_TRUE(e2e::Eventually([] { return e2e::Exists(Installed()); }, 20000));

@@ -101,7 +101,7 @@ TEST(TrayUnderWine, YesInstallsTheStartupLinkToThisFolderAndNoRemovesIt) {
   e2e::Kill(tray);
 }
 
-TEST(TrayUnderWine, ASecondCopyOrAMissingFileEndsItAtOnceWithZero) {
+TEST(TrayUnderWine, ASecondCopyAMissingFileOrAnotherFolderEndsItAtOnceWithZero) {
   std::string folder = Install("tray-single");
   pid_t tray = StartTray(folder);
   EXPECT_EQ(e2e::RunWine(folder, folder + "/nocturotray.exe", {}, 20000).code, 0);
@@ -110,10 +110,18 @@ TEST(TrayUnderWine, ASecondCopyOrAMissingFileEndsItAtOnceWithZero) {
   for (const char* missing : {"startnocturotray.vbs", "nocturotray.exe", "panelblank.exe", "tpinfo.ini"}) {
     SCOPED_TRACE(missing);
     std::string bare = Install("tray-without", missing);
-    std::string program = e2e::PackageDir() + "/nocturotray.exe";  // run from elsewhere
+    std::string program = bare + "/nocturotray.exe";
+    if (!e2e::Exists(program)) program = e2e::PackageDir() + "/nocturotray.exe";
     EXPECT_EQ(e2e::RunWine(bare, program, {}, 20000).code, 0);
     EXPECT_FALSE(e2e::WindowExists("DOCKWIN", "dockwin"));
   }
+  // The genuine tray started in a folder of someone else's making, with the
+  // four files and a planted blanker, as a rewritten logon link would start it.
+  std::string planted = Install("tray-planted");
+  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", planted + "/panelblank.exe");
+  EXPECT_EQ(e2e::RunWine(planted, e2e::PackageDir() + "/nocturotray.exe", {}, 20000).code, 0);
+  EXPECT_FALSE(e2e::WindowExists("DOCKWIN", "dockwin"));
+  EXPECT_FALSE(e2e::Exists(planted + "/panelblank.exe.started"));
 }
 
 TEST(TrayUnderWine, ExitAndACloseRequestEndItWithZeroWhileTheBlankerGoesOn) {

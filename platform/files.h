@@ -18,5 +18,15 @@ int32_t RemoveFile(const char* path);
 
 // The length written, or the size needed when `size` is too small; 0 on failure.
 uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer);
+// The running program's full path; `size` when it was cut short, 0 on failure.
+uint32_t GetModuleFileNameA(char* buffer, uint32_t size);
+// As GetCurrentDirectoryA: the length, the size needed, or 0 (no such path).
+uint32_t GetLongPathNameA(const char* path, char* buffer, uint32_t size);
+
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+constexpr uint32_t kFileAttributeDirectory = 0x10;
+constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+// Of the path itself, not of what a junction or symbolic link there names.
+uint32_t GetFileAttributesA(const char* path);
 
 }  // namespace platform

@@ -14,4 +14,7 @@ uint32_t GetSystemDirectoryA(char* buffer, uint32_t size);
 // Fills `path` (MAX_PATH bytes) with a special folder such as the user's Startup folder.
 int32_t SHGetSpecialFolderPathA(Handle owner, char* path, int32_t folder, int32_t create);
 
+// In this process's environment, which every program it starts inherits.
+int32_t SetEnvironmentVariableA(const char* name, const char* value);
+
 }  // namespace platform

@@ -82,11 +82,18 @@ TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalle
     const char* what;
     const char* other;
     const char* missing;
+    const char* program = "";  // the program's own folder, when not the working folder
+    const char* working = "";
   };
   for (Row row : {Row{"another daemon, in capitals", "NOCTURODAEMON.EXE", ""},
                   Row{"no program file here", "", "nocturodaemon.exe"},
-                  Row{"no launcher script", "", "startnocturodaemon.vbs"}}) {
+                  Row{"no launcher script", "", "startnocturodaemon.vbs"},
+                  Row{"in another folder that holds every file", "", "", "C:\\Program Files\\Nocturo",
+                      "C:\\Users\\u\\Downloads"},
+                  Row{"in a folder whose name lost characters", "", "", "C:\\??", "C:\\??"}}) {
     sim::World world = DaemonWorld("");
+    world.program_dir = row.program;
+    if (*row.working) world.current_dir = row.working;
     if (*row.other) world.Process(row.other);
     for (auto& file : world.files)
       if (file.first == row.missing) file.first = "elsewhere";
@@ -97,14 +104,22 @@ TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalle
     EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA") + r.Count("pthread_create") +
                   r.Count("remove"), 0);
     EXPECT_EQ(r.FileBytes(kInstalled), "");
+    if (*row.program) {
+      EXPECT_EQ(r.Count("GetPrivateProfileIntA") + r.Count("CreateToolhelp32Snapshot"), 0);
+    }
   }
 }
 
-TEST(DaemonStart, ACountOfNoneGoesOnAsTheOnlyDaemon) {
-  for (const char* how : {"renamed", "no snapshot"}) {
+TEST(DaemonStart, ACountOfNoneOrItsOwnFolderByAShortNameGoesOnAsTheOnlyDaemon) {
+  for (const char* how : {"renamed", "no snapshot", "short name"}) {
     sim::World world = Installed("");
     if (how[0] == 'r') world.image_name = "idled.exe";
-    else world.Fail("CreateToolhelp32Snapshot");
+    else if (how[0] == 'n') world.Fail("CreateToolhelp32Snapshot");
+    else {
+      world.program_dir = world.current_dir;
+      world.current_dir = "c:\\progra~1\\nocturo";
+      world.long_names = {{"C:\\PROGRA~1", "C:\\Program Files"}};
+    }
     sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
     SCOPED_TRACE(std::string(how) + "\n" + r.Text());
     EXPECT_EQ(r.Count("pthread_create t2"), 1);

@@ -16,6 +16,8 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
     const char* missing;  // a file taken away, or ""
     int accesses;         // file checks made
     uint32_t other_session = 1;  // another user's desktop session is not ours
+    const char* working = "";    // the working folder, when not the program's own
+    const char* program = "C:\\Program Files\\Nocturo";
   };
   const Row rows[] = {
       {"alone", "nocturotray.exe", "", "", 4},
@@ -27,10 +29,19 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
       {"no tray program", "nocturotray.exe", "", "nocturotray.exe", 2},
       {"no blanker", "nocturotray.exe", "", "panelblank.exe", 3},
       {"no tray file", "nocturotray.exe", "", "tpinfo.ini", 4},
+      {"in another folder that holds every file", "nocturotray.exe", "", "", 0, 1, "C:\\Users\\u\\Downloads"},
+      {"in its own folder, named short and in other letters", "nocturotray.exe", "", "", 4, 1,
+       "c:\\progra~1\\NOCTURO"},
+      {"in its own folder, whose name lost characters", "nocturotray.exe", "", "", 0, 1, "C:\\??\\Nocturo",
+       "C:\\??\\Nocturo"},
   };
   for (const Row& row : rows) {
     sim::World world = TrayWorld("2");
     world.image_name = row.image;
+    world.program_dir = row.program;
+    if (*row.working) world.current_dir = row.working;
+    world.long_names = {{"C:\\PROGRA~1", "C:\\Program Files"}};
+    const bool elsewhere = *row.working && row.accesses == 0;
     if (*row.other) world.Process(row.other, 0, row.other_session);
     world.File(kLeftover, "old link");
     for (auto& file : world.files)
@@ -38,8 +49,12 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
     sim::Run r = sim::RunProgram(RunTray, world, 1000);
     SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
     EXPECT_EQ(r.Count("_access"), row.accesses);
-    if (*row.missing || (*row.other && row.other_session == 1) || std::string(row.image) != "nocturotray.exe") {
+    if (*row.missing || (*row.other && row.other_session == 1) || std::string(row.image) != "nocturotray.exe" ||
+        elsewhere) {
       EXPECT_EQ(r.end, sim::End::Exit);
+      if (elsewhere) {
+        EXPECT_EQ(r.Count("CreateToolhelp32Snapshot") + r.Count("GetPrivateProfileIntA"), 0);
+      }
       EXPECT_EQ(r.exit_code, 0);
       EXPECT_EQ(r.ended_at, 0);
       EXPECT_EQ(r.Count("RegisterClassExA") + r.Count("Shell_NotifyIconA") + r.Count("remove"), 0);

@@ -3,6 +3,7 @@
 
 #include "common/autostart.h"
 #include "common/message_loops.h"
+#include "common/own_folder.h"
 #include "common/process_names.h"
 #include "common/settings.h"
 #include "platform/files.h"
@@ -98,6 +99,7 @@ int32_t CreateTrayWindow(platform::Handle instance) {
 }
 
 bool StartTray(platform::Handle instance) {
+  if (!RunsInItsOwnFolder()) return false;
   if (CountProcessesByName(kTrayImage, ProcessScope::Session) != 1) return false;
   for (const char* name : kRequiredFiles)
     if (platform::Access(name, 0) != 0) return false;

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,7 +13,7 @@
 
 namespace sim {
 
-static bool StartsWith(const std::string& path, const std::string& folder) {
+bool StartsWith(const std::string& path, const std::string& folder) {
   return path.size() >= folder.size() && strncasecmp(path.c_str(), folder.c_str(), folder.size()) == 0;
 }
 
@@ -79,13 +80,52 @@ int32_t RemoveFile(const char* path) {
   return result;
 }
 
+// Copies as the path calls do: the length, or the size needed when it does not fit.
+static uint32_t GivePath(const std::string& path, char* buffer, uint32_t size) {
+  if (path.size() + 1 > size) return static_cast<uint32_t>(path.size() + 1);
+  std::memcpy(buffer, path.c_str(), path.size() + 1);
+  return static_cast<uint32_t>(path.size());
+}
+
 uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer) {
   sim::Lock lock = sim::Enter();
-  const std::string& dir = sim::S().world.current_dir;
   sim::Trace("GetCurrentDirectoryA %u", size);
-  if (dir.size() + 1 > size) return static_cast<uint32_t>(dir.size() + 1);
-  std::memcpy(buffer, dir.c_str(), dir.size() + 1);
-  return static_cast<uint32_t>(dir.size());
+  return GivePath(sim::S().world.current_dir, buffer, size);
+}
+
+uint32_t GetModuleFileNameA(char* buffer, uint32_t size) {
+  sim::Lock lock = sim::Enter();
+  const sim::World& w = sim::S().world;
+  std::string path = (w.program_dir.empty() ? w.current_dir : w.program_dir) + "\\" + w.image_name;
+  sim::Trace("GetModuleFileNameA %u", size);
+  if (path.size() + 1 <= size) return GivePath(path, buffer, size);
+  std::memcpy(buffer, path.c_str(), size - 1);  // cut short, as Windows does
+  buffer[size - 1] = '\0';
+  return size;
+}
+
+uint32_t GetLongPathNameA(const char* path, char* buffer, uint32_t size) {
+  sim::Lock lock = sim::Enter();
+  std::string out = path;
+  for (const auto& name : sim::S().world.long_names)
+    if (sim::StartsWith(out, name.first)) out = name.second + out.substr(name.first.size());
+  bool fails = sim::Failing("GetLongPathNameA");
+  sim::Trace("GetLongPathNameA %s%s", path, fails ? " fails" : "");
+  return fails ? 0 : GivePath(out, buffer, size);
+}
+
+uint32_t GetFileAttributesA(const char* path) {
+  sim::Lock lock = sim::Enter();
+  std::string host = HostPath(path);
+  struct stat info;
+  uint32_t attributes = kInvalidFileAttributes;
+  if (stat(host.c_str(), &info) == 0) {
+    attributes = S_ISDIR(info.st_mode) ? kFileAttributeDirectory : 0x80;  // FILE_ATTRIBUTE_NORMAL
+    if (sim::S().world.reparse_points.count(host.substr(host.rfind("./", 0) == 0 ? 2 : 0)))
+      attributes |= kFileAttributeReparsePoint;
+  }
+  sim::Trace("GetFileAttributesA %s = %X", path, attributes);
+  return attributes;
 }
 
 }  // namespace platform

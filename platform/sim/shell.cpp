@@ -43,6 +43,12 @@ intptr_t ShellExecuteA(Handle owner, const char* verb, const char* file, const c
   return fails ? 2 : 42;
 }
 
+int32_t SetEnvironmentVariableA(const char* name, const char* value) {
+  sim::Lock lock = sim::Enter();
+  sim::Trace("SetEnvironmentVariableA %s=%s", name, value ? value : "(none)");
+  return 1;
+}
+
 uint32_t GetSystemDirectoryA(char* buffer, uint32_t size) {
   sim::Lock lock = sim::Enter();
   const std::string& dir = sim::S().world.system_dir;

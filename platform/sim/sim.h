@@ -46,6 +46,10 @@ struct World {
   std::string system_dir = "C:\\Windows\\System32";
   // Both map onto the run's folder: the working directory, and Startup/ in it.
   std::string current_dir = "C:\\Program Files\\Nocturo";
+  std::string program_dir;  // the folder that holds the program; empty: current_dir
+  // Short spellings and the long names they stand for, as GetLongPathNameA sees them.
+  std::vector<std::pair<std::string, std::string>> long_names;
+  std::set<std::string> reparse_points;  // relative paths that are junctions or symbolic links
   std::string startup_dir = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
   std::map<uint32_t, std::string> strings;                 // the program's string resources
   std::vector<std::pair<std::string, std::string>> files;  // relative path, contents

@@ -120,6 +120,8 @@ std::string WindowName(platform::Handle handle);
 std::string GuidText(const platform::Guid& g);
 // A path of the program's mapped onto the run's folder.
 std::string HostPath(const char* path);
+// Whether `path` begins with `folder`, letter case ignored.
+bool StartsWith(const std::string& path, const std::string& folder);
 
 [[noreturn]] void EndChild(int status);
 

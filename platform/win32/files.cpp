@@ -27,4 +27,12 @@ int32_t RemoveFile(const char* path) { return std::remove(path); }
 
 uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer) { return ::GetCurrentDirectoryA(size, buffer); }
 
+uint32_t GetModuleFileNameA(char* buffer, uint32_t size) { return ::GetModuleFileNameA(nullptr, buffer, size); }
+
+uint32_t GetLongPathNameA(const char* path, char* buffer, uint32_t size) {
+  return ::GetLongPathNameA(path, buffer, size);
+}
+
+uint32_t GetFileAttributesA(const char* path) { return ::GetFileAttributesA(path); }
+
 }  // namespace platform

@@ -19,4 +19,8 @@ int32_t SHGetSpecialFolderPathA(Handle owner, char* path, int32_t folder, int32_
   return ::SHGetSpecialFolderPathA(AsWindow(owner), path, folder, create);
 }
 
+int32_t SetEnvironmentVariableA(const char* name, const char* value) {
+  return ::SetEnvironmentVariableA(name, value);
+}
+
 }  // namespace platform

@@ -1,0 +1,11 @@
+// The tray and the daemon start their siblings, and read and write their
+// files, in the working folder. A logon link can name any working folder and
+// lies in the user's own Startup folder, so anything the user runs can point
+// it at a folder of planted programs: they then run with our rights. Only the
+// folder that holds the program (one only administrators write) will do.
+#pragma once
+
+// True when the working folder is the program's own folder, compared as
+// Windows compares paths: letter case ignored, long names, a root's backslash.
+// False too when either path lost characters or does not fit its buffer.
+bool RunsInItsOwnFolder();
