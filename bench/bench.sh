@@ -14,7 +14,8 @@
 #   so it can even go down. No thread of these programs ends while measured.
 #   The blanker's floor: a program with its own calls only (a cursor read every
 #   3 s on one thread, a message loop on another); under Wine each cursor read
-#   is a round trip to the display server.
+#   is a round trip to the display server. The daemon's floor likewise: its
+#   reads every 10 s (cursor, last input, console session) and a message loop.
 #   the daemon's working set and handles after 1 and after 10 minutes
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -103,6 +104,7 @@ start loop ./message_loop.exe
 start tray_floor ./message_loop.exe icon
 start thread_loop ./idle_loop.exe
 start cursor_floor ./idle_loop.exe cursor
+start daemon_floor ./idle_loop.exe daemon
 start tray ./nocturotray.exe
 start daemon ./nocturodaemon.exe
 start blanker ./nocturo.exe
@@ -123,11 +125,13 @@ echo "daemon after 1 minute: working set $(stat_of nocturodaemon.exe working_set
      "handles $(stat_of nocturodaemon.exe handles), threads $(stat_of nocturodaemon.exe threads)"
 sleep 240
 declare -A used
-for key in blanker daemon thread_loop cursor_floor; do
+for key in blanker daemon thread_loop cursor_floor daemon_floor; do
   used[$key]=$(minus "$(cpu_ms "${pid[$key]}")" "${cpu0[$key]}")
   echo "CPU of the $key over 300 s: ${used[$key]} ms, $(per_minute "${used[$key]}" 300) ms per 60 s (target for the programs: at most 5)"
 done
 echo "blanker against its floor (cursor_floor): $(awk -v a="${used[blanker]}" -v b="${used[cursor_floor]}" \
+     'BEGIN {if (b > 0) printf "%.2f", a / b; else print "n/a"}') times (target: at most 1.2)"
+echo "daemon against its floor (daemon_floor): $(awk -v a="${used[daemon]}" -v b="${used[daemon_floor]}" \
      'BEGIN {if (b > 0) printf "%.2f", a / b; else print "n/a"}') times (target: at most 1.2)"
 sleep 300
 echo "daemon after 10 minutes: working set $(stat_of nocturodaemon.exe working_set_kb) KiB," \

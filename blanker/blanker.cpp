@@ -12,7 +12,6 @@
 std::atomic<int32_t> BlankMode{kModeNormal};
 std::atomic<platform::Handle> KeyboardHook{nullptr};
 std::atomic<int32_t> WakeArmed{0};
-std::atomic<int32_t> DisplayOn{0};
 const BlankerVariant* Variant = nullptr;  // set first thing by BlankerMain
 
 constexpr int32_t kWhKeyboardLl = 13;
@@ -36,6 +35,7 @@ static std::atomic<int32_t> g_hook_exit_started{0};
 
 int BlankerMain(const BlankerVariant& variant) {
   Variant = &variant;
+  DisplayOn.store(0);
   NoCommandsFromTheWorkingFolder();
   platform::BlockInput(1);
   if (variant.tray_required && FindProcessIdByName(kTrayImage, ProcessScope::Session) == 0) return 0;

@@ -48,20 +48,17 @@ add_executable(host_tests
   tests/blanker_timeline_test.cpp
   tests/blanker_wake_test.cpp
   tests/charset_test.cpp
+  tests/daemon_test.cpp
   tests/display_state_test.cpp
+  tests/idle_monitor_test.cpp
   tests/probe_test.cpp
   tests/process_test.cpp
   tests/settings_test.cpp
   tests/shell_test.cpp
   tests/simulator_test.cpp
   tests/tray_test.cpp)
-target_link_libraries(host_tests PRIVATE blanker_sim probe_sim tray_sim GTest::gtest_main)
+target_link_libraries(host_tests PRIVATE blanker_sim daemon_sim probe_sim tray_sim GTest::gtest_main)
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 30)
-
-# The daemon's DisplayOn starts at 1, the blankers' at 0: a binary of its own.
-add_executable(daemon_tests tests/daemon_test.cpp tests/idle_monitor_test.cpp)
-target_link_libraries(daemon_tests PRIVATE daemon_sim GTest::gtest_main)
-gtest_discover_tests(daemon_tests DISCOVERY_TIMEOUT 30)
 
 # The package scripts/build.sh made, as a user downloads it.
 add_test(NAME package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package_test.sh)

@@ -17,6 +17,7 @@ const AutostartBase kDaemonAutostart = {"startnocturodaemon.vbs", kDaemonShortcu
                                         u".\\startnocturodaemon.vbs.lnk", 1200};
 
 constexpr int32_t kCsidlStartup = 7;
+constexpr int32_t kCsidlCommonStartup = 24;
 constexpr uint32_t kClsctxInprocServer = 1;
 constexpr uint32_t kBeforeCopyMs = 300;
 // {00021401-0000-0000-C000-000000000046}
@@ -62,6 +63,16 @@ void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts) {
 
 bool AutostartInstalled(const AutostartTexts& texts) {
   return !texts.installed.overflow && platform::Access(texts.installed.text, 0) == 0;
+}
+
+bool InstalledForEveryone(const AutostartBase& base) {
+  TextBuffer path;
+  ClearText(&path);
+  if (!platform::SHGetSpecialFolderPathA(nullptr, path.text, kCsidlCommonStartup, 0)) return false;
+  path.text[sizeof path.text - 1] = '\0';
+  path.length = std::strlen(path.text);
+  return path.length != 0 && AppendText(&path, "\\") && AppendText(&path, base.shortcut) &&
+         platform::Access(path.text, 0) == 0;
 }
 
 // No result is looked at beyond what decides the next step: a failure leaves

@@ -27,6 +27,8 @@ struct AutostartTexts {
 
 void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts);
 bool AutostartInstalled(const AutostartTexts& texts);
+// The link in the all-users Startup folder, where an administrator puts it.
+bool InstalledForEveryone(const AutostartBase& base);
 // The local link, 300 ms, the hidden copy, the wait; the local link stays.
 // False, with nothing done, when a path or the command does not fit.
 bool CopyShortcutToStartup(const AutostartBase& base, const AutostartTexts& texts);

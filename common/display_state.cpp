@@ -3,6 +3,8 @@
 #include "common/message_loops.h"
 #include "platform/messages.h"
 
+std::atomic<int32_t> DisplayOn{0};
+
 intptr_t PLATFORM_CALLBACK DisplayStateWindowProc(platform::Handle window, uint32_t message,
                                                   uintptr_t wparam, intptr_t lparam) {
   if (message == kWmPowerBroadcast && wparam == kPbtPowerSettingChange) {

@@ -8,7 +8,8 @@
 #include "platform/types.h"
 
 // 1 while the display was last reported on or dimmed, 0 while off. Each
-// program defines it with its own value at load: 0 in the blankers, 1 in the daemon.
+// program's entry sets its starting value before any thread runs: 0 in the
+// blankers, 1 in the daemon (without notifications it counts the display on).
 extern std::atomic<int32_t> DisplayOn;
 
 constexpr uint32_t kWmPowerBroadcast = 0x0218;

@@ -11,10 +11,6 @@
 #include "platform/files.h"
 #include "platform/threads.h"
 
-// On until the display-state window reports otherwise: without notifications
-// the daemon counts as if the display were always on.
-std::atomic<int32_t> DisplayOn{1};
-
 constexpr uint32_t kBeforeEndingDaemonsMs = 500;
 constexpr uint32_t kBeforeMonitorMs = 1000;
 
@@ -29,19 +25,25 @@ static int RemoveDaemon() {
 }
 
 int DaemonMain() {
+  // On until the display-state window reports otherwise: without notifications
+  // the daemon counts as if the display were always on.
+  DisplayOn.store(1);
   if (!RunsInItsOwnFolder()) return 0;
   if (ClampDaemonEnabled(ReadSetting(kInfoIni, "daemon")) != 1) return RemoveDaemon();
   const bool pixel_test = ClampImageChange(ReadSetting(kInfoIni, "imagechange")) == 1;
   const int32_t sleep_action = ClampSleepAction(ReadSetting(kInfoIni, "sleep"));
-  // A plain count: two daemons started at the same moment may both see 2 and
-  // both end, leaving none. The next logon starts one again.
-  if (CountProcessesByName(kDaemonImage, ProcessScope::Machine) > 1) return 0;
+  // One daemon per session: each watches its own session's input. A plain
+  // count: two started at the same moment may both see 2 and both end,
+  // leaving none. The next logon starts one again.
+  if (CountProcessesByName(kDaemonImage, ProcessScope::Session) > 1) return 0;
   AutostartTexts texts;
   PrepareAutostart(kDaemonAutostart, &texts);
   if (platform::Access(kDaemonImage, 0) != 0) return 0;
   if (platform::Access(kDaemonAutostart.script, 0) != 0) return 0;
-  // An installed link is kept as it is, even one that points elsewhere.
-  if (!AutostartInstalled(texts)) CopyShortcutToStartup(kDaemonAutostart, texts);
+  // An installed link is kept as it is, even one that points elsewhere; one
+  // an administrator put in the all-users Startup folder starts us already.
+  if (!AutostartInstalled(texts) && !InstalledForEveryone(kDaemonAutostart))
+    CopyShortcutToStartup(kDaemonAutostart, texts);
   RemoveLocalShortcut(kDaemonAutostart);
   platform::StartThread(DisplayStatePumpThread);
   const int32_t idle_limit = ClampIdleMinutes(ReadSetting(kInfoIni, "minute")) * kTicksPerMinute;

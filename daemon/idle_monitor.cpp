@@ -6,14 +6,22 @@
 #include "common/process_names.h"
 #include "common/shell_command.h"
 #include "platform/input.h"
+#include "platform/processes.h"
 #include "platform/screen.h"
 #include "platform/threads.h"
 
 constexpr uint32_t kTickMs = 10000;
 
-int32_t IdleTick(IdleMonitor* m, platform::Point cursor, PixelReader read_pixel, int32_t display_on) {
-  if (CursorMoved(cursor, m->LastCursor, m->ScreenWidth, m->ScreenHeight)) {
-    m->LastCursor = cursor;
+int32_t IdleTick(IdleMonitor* m, const TickReadings& now, PixelReader read_pixel) {
+  // Taken every tick, so the input that moved the cursor is not counted again.
+  const bool input = now.last_input != m->LastInput;
+  m->LastInput = now.last_input;
+  // A session nobody sits at (another user's, switched away, or remote) is
+  // never idle: its cursor stands still while someone works at the screen,
+  // and coming back to it must not blank or sleep at once.
+  const bool moved = CursorMoved(now.cursor, m->LastCursor, m->ScreenWidth, m->ScreenHeight);
+  if (moved || input || !now.at_console) {
+    if (moved || !now.at_console) m->LastCursor = now.cursor;
     m->IdleTicks = 0;
     m->SleepTicks = 0;
     return 0;
@@ -34,7 +42,7 @@ int32_t IdleTick(IdleMonitor* m, platform::Point cursor, PixelReader read_pixel,
     m->PixelChanges = 0;
   }
   int32_t actions = 0;
-  if (display_on == 1) {
+  if (now.display_on == 1) {
     // Started again every IdleLimit ticks while the display stays on, in case
     // the last start did not take.
     if (++m->IdleTicks == m->IdleLimit) {
@@ -79,11 +87,19 @@ void RunIdleMonitor(bool pixel_test, int32_t sleep_action, int32_t idle_limit, i
   m.ScreenHeight = platform::GetDeviceCaps(m.screen, kDesktopVertRes);
   m.CentrePoint = {static_cast<int32_t>(m.ScreenWidth * 0.5), static_cast<int32_t>(m.ScreenHeight * 0.5)};
   m.LastPixel = ReadCentrePixel(m);
-  platform::Point cursor = m.LastCursor;  // a failed read leaves the last one
+  platform::GetLastInputInfo(&m.LastInput);
+  // Unknown, our session counts as the one at the screen, as it did before sessions mattered.
+  uint32_t own_session = 0;
+  const bool session_known =
+      platform::ProcessIdToSessionId(platform::GetCurrentProcessId(), &own_session) != 0;
+  TickReadings now = {m.LastCursor, m.LastInput, true, 1};  // a failed read leaves the last value
   for (;;) {
     platform::Sleep(kTickMs);
-    platform::GetCursorPos(&cursor);
-    int32_t actions = IdleTick(&m, cursor, ReadCentrePixel, DisplayOn.load());
+    platform::GetCursorPos(&now.cursor);
+    platform::GetLastInputInfo(&now.last_input);
+    now.at_console = !session_known || platform::WTSGetActiveConsoleSessionId() == own_session;
+    now.display_on = DisplayOn.load();
+    int32_t actions = IdleTick(&m, now, ReadCentrePixel);
     if (actions & kStartBlankerNow) ShellCommand(kStartBlanker, false);
     if (actions & kSleepActionNow) RunSleepAction(m.SleepAction);
   }

@@ -6,6 +6,8 @@ namespace platform {
 
 int32_t BlockInput(int32_t block);
 int32_t GetCursorPos(Point* point);
+// The tick count of the session's last keyboard or mouse input.
+int32_t GetLastInputInfo(uint32_t* tick);
 Handle SetWindowsHookExA(int32_t hook_type, HookProc proc, Handle module, uint32_t thread_id);
 int32_t UnhookWindowsHookEx(Handle hook);
 

@@ -19,6 +19,8 @@ int32_t TerminateProcess(Handle process, uint32_t exit_code);
 int32_t CloseHandle(Handle handle);
 uint32_t GetCurrentProcessId();
 int32_t ProcessIdToSessionId(uint32_t process_id, uint32_t* session);
+// The session attached to the physical screen and keyboard; 0xFFFFFFFF while none is.
+uint32_t WTSGetActiveConsoleSessionId();
 
 uint32_t CharLowerBuffA(char* text, uint32_t length);
 int32_t lstrcmpA(const char* a, const char* b);

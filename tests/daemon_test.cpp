@@ -68,13 +68,17 @@ TEST(DaemonStart, AFirstEnabledRunInstallsThenMonitorsInItsOrderToTheMillisecond
             "target C:\\Program Files\\Nocturo\\startnocturodaemon.vbs\nworkdir C:\\Program Files\\Nocturo\n");
 }
 
-TEST(DaemonStart, AnInstalledLinkIsKeptAsItIsAndTheLocalOneDeletedTwice) {
-  sim::Run r = sim::RunProgram(DaemonMain, Installed(""), 12000);
-  SCOPED_TRACE(r.Text());
-  EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA"), 0);
-  EXPECT_EQ(r.Times("remove .\\startnocturodaemon.vbs.lnk"), (Times{0, 1000}));
-  EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
-  EXPECT_EQ(r.FileBytes(kInstalled), "a link from before");
+TEST(DaemonStart, AnInstalledLinkOrOneForEveryUserIsKeptAsItIsAndTheLocalOneDeletedTwice) {
+  const char kForEveryone[] = "CommonStartup/startnocturodaemon.vbs.lnk";
+  for (bool for_everyone : {false, true}) {
+    sim::World world = for_everyone ? DaemonWorld("").File(kForEveryone, "the administrator's") : Installed("");
+    sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
+    SCOPED_TRACE(std::string(for_everyone ? "for every user" : "the user's") + "\n" + r.Text());
+    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA"), 0);
+    EXPECT_EQ(r.Times("remove .\\startnocturodaemon.vbs.lnk"), (Times{0, 1000}));
+    EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
+    EXPECT_EQ(r.FileBytes(kInstalled), for_everyone ? "" : "a link from before");
+  }
 }
 
 TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalled) {
@@ -110,11 +114,12 @@ TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalle
   }
 }
 
-TEST(DaemonStart, ACountOfNoneOrItsOwnFolderByAShortNameGoesOnAsTheOnlyDaemon) {
-  for (const char* how : {"renamed", "no snapshot", "short name"}) {
+TEST(DaemonStart, ACountOfNoneItsOwnFolderByAShortNameOrAnotherSessionsDaemonGoesOn) {
+  for (const char* how : {"renamed", "no snapshot", "short name", "another session's daemon"}) {
     sim::World world = Installed("");
     if (how[0] == 'r') world.image_name = "idled.exe";
     else if (how[0] == 'n') world.Fail("CreateToolhelp32Snapshot");
+    else if (how[0] == 'a') world.Process("nocturodaemon.exe", 0, 2);
     else {
       world.program_dir = world.current_dir;
       world.current_dir = "c:\\progra~1\\nocturo";
@@ -146,7 +151,7 @@ TEST(DaemonStart, APathTooLongForItsBufferSkipsTheInstallButNotTheMonitor) {
   EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
 }
 
-TEST(DaemonRemoval, AnyValueButOneRemovesTheLinkAndEndsEveryOtherDaemonWhateverTheirOrder) {
+TEST(DaemonRemoval, AnyValueButOneRemovesTheUsersLinkAndEndsEveryOtherDaemonInEverySession) {
   const std::pair<const char*, const char*> rows[] = {
       {"daemon=2", "[setting]\r\ndaemon=2\r\n"}, {"daemon=0", "[setting]\r\ndaemon=0\r\n"},
       {"no key", "[setting]\r\nminute=3\r\n"},  {"no info.ini", nullptr}};
@@ -154,8 +159,8 @@ TEST(DaemonRemoval, AnyValueButOneRemovesTheLinkAndEndsEveryOtherDaemonWhateverT
     sim::World world;
     world.image_name = "nocturodaemon.exe";
     world.self_pid = 40;
-    world.Process("nocturodaemon.exe", 36).Process("nocturodaemon.exe", 40).Process("nocturodaemon.exe", 44);
-    world.File(kInstalled, "link");
+    world.Process("nocturodaemon.exe", 36).Process("nocturodaemon.exe", 40).Process("nocturodaemon.exe", 44, 2);
+    world.File(kInstalled, "link").File("CommonStartup/startnocturodaemon.vbs.lnk", "the administrator's");
     if (row.second) world.File("info.ini", row.second);
     sim::Run r = sim::RunProgram(DaemonMain, world, 5000);
     SCOPED_TRACE(std::string(row.first) + "\n" + r.Text());
@@ -168,6 +173,7 @@ TEST(DaemonRemoval, AnyValueButOneRemovesTheLinkAndEndsEveryOtherDaemonWhateverT
     EXPECT_EQ(r.Count("TerminateProcess 40"), 0) << "this run ends itself, after the others";
     EXPECT_EQ(r.Count("GetPrivateProfileIntA"), 1) << "no other key is read";
     EXPECT_EQ(r.FileBytes(kInstalled), "");
+    EXPECT_EQ(r.FileBytes("CommonStartup/startnocturodaemon.vbs.lnk"), "the administrator's");
   }
 }
 
@@ -198,6 +204,10 @@ TEST(IdleRun, BlankerAndSleepComeAfterTheirIdleTicksOverHoursOfVirtualTime) {
   pixel_once.PixelAt(25000, 0x123456);
   sim::World pixel_always = Installed("minute=1\r\nimagechange=1\r\nsleep=1\r\nsleepminute=1\r\n");
   for (int64_t at = 5000; at < 3600000; at += 10000) pixel_always.PixelAt(at, static_cast<uint32_t>(at));
+  sim::World typed = Installed("minute=1\r\nsleep=1\r\nsleepminute=2\r\n");
+  typed.InputAt(25000);
+  sim::World away = Installed("minute=1\r\nsleep=1\r\nsleepminute=1\r\n");
+  away.ConsoleAt(0, 2).ConsoleAt(100000, 0xFFFFFFFF).ConsoleAt(105000, 1);
   sim::World pixel_twice = Installed("minute=1\r\nimagechange=1\r\nsleep=1\r\nsleepminute=2\r\n");
   pixel_twice.PixelAt(25000, 1).PixelAt(35000, 2);
   Row rows[] = {
@@ -206,6 +216,8 @@ TEST(IdleRun, BlankerAndSleepComeAfterTheirIdleTicksOverHoursOfVirtualTime) {
        310000, {121000, 301000}, {181000}, {}},
       {"display off after the first start", display_off, 200000, {61000}, {61000, 121000, 181000}, {}},
       {"cursor moved before the third tick", moved, 200000, {91000, 151000}, {}, {}},
+      {"a key before the third tick: both wait", typed, 160000, {91000, 151000}, {151000}, {}},
+      {"another session at the screen, then none, then ours", away, 170000, {161000}, {161000}, {}},
       {"pixel changed on one tick: the blanker waits, the sleep does not", pixel_once, 140000,
        {91000}, {131000}, {}},
       {"pixel changing every tick", pixel_always, 3600000, {}, {}, {}},
@@ -216,8 +228,8 @@ TEST(IdleRun, BlankerAndSleepComeAfterTheirIdleTicksOverHoursOfVirtualTime) {
       {"sleepminute 361", Installed("minute=180\r\nsleep=1\r\nsleepminute=361\r\n"), 36000000,
        {10801000, 21601000, 32401000}, {}, {}},
   };
-  rows[7].blanker.clear();
-  for (int64_t at = 601000; at <= 22000000; at += 600000) rows[7].blanker.push_back(at);
+  rows[9].blanker.clear();
+  for (int64_t at = 601000; at <= 22000000; at += 600000) rows[9].blanker.push_back(at);
   for (const Row& row : rows) {
     sim::Run r = sim::RunProgram(DaemonMain, row.world, row.until);
     SCOPED_TRACE(row.what);

@@ -23,6 +23,7 @@ IdleMonitor Monitor(int32_t idle, int32_t sleep, int32_t changes) {
   m.ScreenHeight = 1080;
   m.LastCursor = {100, 100};
   m.LastPixel = 0x10;
+  m.LastInput = 7;
   m.IdleTicks = idle;
   m.SleepTicks = sleep;
   m.PixelChanges = changes;
@@ -40,6 +41,8 @@ TEST(IdleTick, EachEventResetsWhatItShouldAndNothingElse) {
     platform::Point last_cursor;
     int pixel_reads;
     int32_t actions;
+    uint32_t last_input = 7;  // unchanged unless a row says
+    bool at_console = true;
   };
   IdleMonitor no_sleep_limit = Monitor(3, 5, 0), no_sleep_action = Monitor(3, 5, 0),
               no_pixel_test = Monitor(3, 5, 0);
@@ -47,7 +50,13 @@ TEST(IdleTick, EachEventResetsWhatItShouldAndNothingElse) {
   no_sleep_action.SleepAction = 0;
   no_pixel_test.pixel_test = false;
   const Row rows[] = {
-      {"cursor moved", Monitor(3, 5, 1), {101, 100}, 0x20, 1, 0, 0, 1, {101, 100}, 0, 0},
+      {"cursor moved, the input time with it", Monitor(3, 5, 1), {101, 100}, 0x20, 1, 0, 0, 1, {101, 100}, 0, 0,
+       8},
+      {"a key at both limits", Monitor(5, 11, 1), {100, 100}, 0x20, 1, 0, 0, 1, {100, 100}, 0, 0, 8},
+      {"a key with the cursor beyond the width", Monitor(3, 5, 0), {1921, 100}, 0x10, 1, 0, 0, 0, {100, 100},
+       0, 0, 8},
+      {"another session at the screen, at both limits", Monitor(5, 11, 1), {100, 100}, 0x20, 1, 0, 0, 1,
+       {100, 100}, 0, 0, 7, false},
       {"cursor at the width", Monitor(3, 5, 0), {1920, 100}, 0x10, 1, 0, 0, 0, {1920, 100}, 0, 0},
       {"cursor at a negative x", Monitor(3, 5, 0), {-5, 100}, 0x10, 1, 0, 0, 0, {-5, 100}, 0, 0},
       {"cursor beyond the width", Monitor(3, 5, 0), {1921, 100}, 0x10, 1, 4, 6, 0, {100, 100}, 1, 0},
@@ -69,7 +78,9 @@ TEST(IdleTick, EachEventResetsWhatItShouldAndNothingElse) {
     IdleMonitor m = row.before;
     g_screen_colour = row.colour;
     g_pixel_reads = 0;
-    EXPECT_EQ(IdleTick(&m, row.cursor, ReadPixel, row.display_on), row.actions);
+    EXPECT_EQ(IdleTick(&m, {row.cursor, row.last_input, row.at_console, row.display_on}, ReadPixel),
+              row.actions);
+    EXPECT_EQ(m.LastInput, row.last_input);
     EXPECT_EQ(m.IdleTicks, row.idle);
     EXPECT_EQ(m.SleepTicks, row.sleep);
     EXPECT_EQ(m.PixelChanges, row.changes);

@@ -1,6 +1,8 @@
 // An empty message-loop program with one worker thread, to weigh others against.
 // With the argument "cursor" the worker reads the cursor every 3 s, as a
 // blanker's watcher does: the floor of what a blanker costs after its broadcast.
+// With "daemon" it makes the idle daemon's own reads every 10 s: the cursor,
+// the time of the last input, the console's session.
 #include <windows.h>
 #include <pthread.h>
 
@@ -17,9 +19,23 @@ static void* ReadCursor(void*) {
   }
 }
 
+static void* ReadInput(void*) {
+  POINT p;
+  LASTINPUTINFO input = {sizeof input, 0};
+  for (;;) {
+    Sleep(10000);
+    GetCursorPos(&p);
+    GetLastInputInfo(&input);
+    WTSGetActiveConsoleSessionId();
+  }
+}
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
   pthread_t thread;
-  pthread_create(&thread, nullptr, std::strcmp(command_line, "cursor") == 0 ? ReadCursor : Idle, nullptr);
+  void* (*worker)(void*) = Idle;
+  if (std::strcmp(command_line, "cursor") == 0) worker = ReadCursor;
+  if (std::strcmp(command_line, "daemon") == 0) worker = ReadInput;
+  pthread_create(&thread, nullptr, worker, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
   return 0;

@@ -17,12 +17,14 @@ bool StartsWith(const std::string& path, const std::string& folder) {
   return path.size() >= folder.size() && strncasecmp(path.c_str(), folder.c_str(), folder.size()) == 0;
 }
 
-// The Startup folder is Startup/ in the run's folder, the working directory
+// The Startup folders are Startup/ and CommonStartup/ in the run's folder, the working directory
 // the folder itself; other paths are relative to it. The host wants slashes.
 std::string HostPath(const char* path) {
   std::string out = path ? path : "";
   if (StartsWith(out, S().world.startup_dir))
     out = "Startup" + out.substr(S().world.startup_dir.size());
+  else if (StartsWith(out, S().world.common_startup_dir))
+    out = "CommonStartup" + out.substr(S().world.common_startup_dir.size());
   else if (StartsWith(out, S().world.current_dir))
     out = "." + out.substr(S().world.current_dir.size());
   for (char& c : out)

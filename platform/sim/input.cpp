@@ -25,6 +25,16 @@ int32_t GetCursorPos(Point* point) {
   return 1;
 }
 
+int32_t GetLastInputInfo(uint32_t* tick) {
+  sim::Lock lock = sim::Enter();
+  int64_t last = 0;
+  for (int64_t at : sim::S().world.input)
+    if (at <= sim::S().now) last = at;
+  *tick = static_cast<uint32_t>(last);
+  sim::Trace("GetLastInputInfo %u", *tick);
+  return 1;
+}
+
 Handle SetWindowsHookExA(int32_t hook_type, HookProc proc, Handle module, uint32_t thread_id) {
   sim::Lock lock = sim::Enter();
   sim::State& s = sim::S();

@@ -99,6 +99,15 @@ int32_t ProcessIdToSessionId(uint32_t process_id, uint32_t* session) {
   return 0;
 }
 
+uint32_t WTSGetActiveConsoleSessionId() {
+  Lock lock = sim::Enter();
+  uint32_t session = 1;
+  for (const auto& at : sim::S().world.console)
+    if (at.first <= sim::S().now) session = at.second;
+  sim::Trace("WTSGetActiveConsoleSessionId %u", session);
+  return session;
+}
+
 uint32_t CharLowerBuffA(char* text, uint32_t length) {
   for (uint32_t i = 0; i < length; ++i)
     text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));

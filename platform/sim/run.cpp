@@ -42,6 +42,16 @@ World& World::PixelAt(int64_t at, uint32_t colour) {
   return *this;
 }
 
+World& World::InputAt(int64_t at) {
+  input.push_back(at);
+  return *this;
+}
+
+World& World::ConsoleAt(int64_t at, uint32_t session) {
+  console.emplace_back(at, session);
+  return *this;
+}
+
 World& World::Display(int64_t at, uint32_t state) {
   events.push_back({at, EventKind::DisplayState, state, 0, 0, "", ""});
   return *this;
@@ -194,6 +204,7 @@ Run RunProgram(Entry entry, const World& world, int64_t until_ms) {
   std::string work_dir = root + "/work";
   mkdir(work_dir.c_str(), 0755);
   mkdir((work_dir + "/Startup").c_str(), 0755);
+  mkdir((work_dir + "/CommonStartup").c_str(), 0755);
   for (const auto& file : world.files) {
     std::ofstream out(work_dir + "/" + file.first, std::ios::binary);
     out << file.second;

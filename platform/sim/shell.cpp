@@ -62,7 +62,7 @@ int32_t SHGetSpecialFolderPathA(Handle owner, char* path, int32_t folder, int32_
   bool fails = sim::Failing("SHGetSpecialFolderPathA");
   sim::Trace("SHGetSpecialFolderPathA %p %d %d%s", owner, folder, create, fails ? " fails" : "");
   if (fails) return 0;
-  const std::string& dir = sim::S().world.startup_dir;
+  const std::string& dir = folder == 24 ? sim::S().world.common_startup_dir : sim::S().world.startup_dir;
   size_t length = dir.size() < 259 ? dir.size() : 259;  // MAX_PATH with its terminator
   std::memcpy(path, dir.c_str(), length);
   path[length] = '\0';

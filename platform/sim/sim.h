@@ -51,11 +51,16 @@ struct World {
   std::vector<std::pair<std::string, std::string>> long_names;
   std::set<std::string> reparse_points;  // relative paths that are junctions or symbolic links
   std::string startup_dir = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+  // The all-users Startup folder: CommonStartup/ in the run's folder.
+  std::string common_startup_dir = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp";
   std::map<uint32_t, std::string> strings;                 // the program's string resources
   std::vector<std::pair<std::string, std::string>> files;  // relative path, contents
   std::vector<ProcessRow> processes;                       // others; the program itself is added
   std::vector<TimedPoint> cursor;                          // (0, 0) before the first
   std::vector<TimedColour> pixels;                         // 0 before the first
+  std::vector<int64_t> input;  // keyboard or mouse input, as GetLastInputInfo counts it
+  // The session at the physical console from then on; 1, the program's, before the first.
+  std::vector<std::pair<int64_t, uint32_t>> console;
   std::vector<Event> events;
   std::set<std::string> failures;  // names of calls that fail, e.g. "ShellExecuteA"
   int thread_room = -1;            // threads the program can start before creation fails; -1 no limit
@@ -65,6 +70,8 @@ struct World {
   World& Process(const std::string& name, uint32_t pid = 0, uint32_t session = 1);
   World& CursorAt(int64_t at, int32_t x, int32_t y);
   World& PixelAt(int64_t at, uint32_t colour);
+  World& InputAt(int64_t at);
+  World& ConsoleAt(int64_t at, uint32_t session);
   World& Display(int64_t at, uint32_t state);
   World& Key(int64_t at, uint32_t virtual_key = 0x41);
   World& Post(int64_t at, uint32_t message, uintptr_t wparam = 0, intptr_t lparam = 0,

@@ -16,6 +16,13 @@ int32_t GetCursorPos(Point* point) {
   return ok;
 }
 
+int32_t GetLastInputInfo(uint32_t* tick) {
+  LASTINPUTINFO info = {sizeof info, 0};
+  BOOL ok = ::GetLastInputInfo(&info);
+  if (ok) *tick = info.dwTime;
+  return ok;
+}
+
 Handle SetWindowsHookExA(int32_t hook_type, HookProc proc, Handle module, uint32_t thread_id) {
   return ::SetWindowsHookExA(hook_type, reinterpret_cast<HOOKPROC>(proc),
                              static_cast<HINSTANCE>(module), thread_id);

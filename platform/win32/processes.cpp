@@ -50,6 +50,8 @@ int32_t ProcessIdToSessionId(uint32_t process_id, uint32_t* session) {
   return ok;
 }
 
+uint32_t WTSGetActiveConsoleSessionId() { return ::WTSGetActiveConsoleSessionId(); }
+
 uint32_t CharLowerBuffA(char* text, uint32_t length) { return ::CharLowerBuffA(text, length); }
 
 int32_t lstrcmpA(const char* a, const char* b) { return ::lstrcmpA(a, b); }
