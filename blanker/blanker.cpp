@@ -8,27 +8,24 @@
 #include "platform/input.h"
 #include "platform/messages.h"
 #include "platform/threads.h"
+#include "platform/win_values.h"
 
 std::atomic<int32_t> BlankMode{kModeNormal};
 std::atomic<platform::Handle> KeyboardHook{nullptr};
 std::atomic<int32_t> WakeArmed{0};
 const BlankerVariant* Variant = nullptr;  // set first thing by BlankerMain
 
-constexpr int32_t kWhKeyboardLl = 13;
-constexpr uintptr_t kHwndBroadcast = 0xFFFF;
-constexpr uint32_t kWmSysCommand = 0x0112;
-constexpr uintptr_t kScMonitorPower = 0xF170;
+using platform::kHwndBroadcast, platform::kInfinite, platform::kScMonitorPower,
+    platform::kSmtoAbortIfHung, platform::kWhKeyboardLl, platform::kWmSysCommand;
 constexpr intptr_t kMonitorOff = 2;
 // A window that has not retrieved messages for a while (a hung program) is
 // skipped at once; any other gets at most a second to answer. Answering is
 // all DefWindowProc's few milliseconds, so a window slower than that is as
 // good as hung, and without a bound one such window would keep the display on.
-constexpr uint32_t kSmtoAbortIfHung = 0x0002;
 constexpr uint32_t kPerWindowTimeoutMs = 1000;
 constexpr uint32_t kMonitorOffDelayMs = 4000;
 constexpr uint32_t kLockScreenExtraDelayMs = 2000;  // after the lock at 3500 ms
 constexpr uint32_t kExitDelayMs = 500;
-constexpr uint32_t kForever = 0xFFFFFFFF;
 
 static std::atomic<int32_t> g_exit_entered{0};
 static std::atomic<int32_t> g_hook_exit_started{0};
@@ -79,7 +76,7 @@ intptr_t PLATFORM_CALLBACK KeyboardHookProc(int32_t, uintptr_t, intptr_t) {
 void ExitBlanker() {
   // exit from two threads at once is undefined: the second caller waits for the first.
   if (g_exit_entered.exchange(1) != 0) {
-    for (;;) platform::Sleep(kForever);
+    for (;;) platform::Sleep(kInfinite);
   }
   platform::Sleep(kExitDelayMs);
   platform::UnhookWindowsHookEx(KeyboardHook.load());

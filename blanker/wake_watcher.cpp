@@ -12,6 +12,7 @@
 #include "common/text_buffer.h"
 #include "platform/input.h"
 #include "platform/screen.h"
+#include "platform/win_values.h"
 #include "platform/threads.h"
 
 constexpr uint32_t kPrepareMs = 1000;
@@ -53,8 +54,8 @@ void* WakeWatcher(void*) {
   platform::GetCursorPos(&current);
   const platform::Point baseline = current;
   platform::Handle dc = platform::GetDC(nullptr);
-  const int32_t width = platform::GetDeviceCaps(dc, kDesktopHorzRes);
-  const int32_t height = platform::GetDeviceCaps(dc, kDesktopVertRes);
+  const int32_t width = platform::GetDeviceCaps(dc, platform::kDesktopHorzRes);
+  const int32_t height = platform::GetDeviceCaps(dc, platform::kDesktopVertRes);
   platform::ReleaseDC(nullptr, dc);
 
   if (mode == kModeLockScreen) {

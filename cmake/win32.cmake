@@ -28,6 +28,7 @@ add_library(platform_win32 STATIC
   platform/win32/shell_links.cpp
   platform/win32/threads.cpp
   platform/win32/tray.cpp
+  platform/win32/win_values_check.cpp
   platform/win32/window.cpp)
 target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 uuid)
 

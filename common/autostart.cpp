@@ -8,6 +8,7 @@
 #include "platform/shell.h"
 #include "platform/shell_links.h"
 #include "platform/threads.h"
+#include "platform/win_values.h"
 
 const AutostartBase kTrayAutostart = {"startnocturotray.vbs", kTrayShortcut,
                                       ".\\startnocturotray.vbs.lnk", u".\\startnocturotray.vbs.lnk",
@@ -16,17 +17,9 @@ const AutostartBase kDaemonAutostart = {"startnocturodaemon.vbs", kDaemonShortcu
                                         ".\\startnocturodaemon.vbs.lnk",
                                         u".\\startnocturodaemon.vbs.lnk", 1200};
 
-constexpr int32_t kCsidlStartup = 7;
-constexpr int32_t kCsidlCommonStartup = 24;
-constexpr uint32_t kClsctxInprocServer = 1;
 constexpr uint32_t kBeforeCopyMs = 300;
-// {00021401-0000-0000-C000-000000000046}
-constexpr platform::Guid kClsidShellLink = {
-    0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-// {000214EE-0000-0000-C000-000000000046}
-constexpr platform::Guid kIidShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-// {0000010B-0000-0000-C000-000000000046}
-constexpr platform::Guid kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+using platform::kCsidlStartup, platform::kCsidlCommonStartup, platform::kClsctxInprocServer;
+using platform::kClsidShellLink, platform::kIidShellLinkA, platform::kIidPersistFile;
 
 static bool PlainFolderOrAbsent(const char* path) {
   uint32_t attributes = platform::GetFileAttributesA(path);

@@ -4,10 +4,6 @@
 
 #include "platform/types.h"
 
-// Physical desktop size, whatever the display scaling.
-constexpr int32_t kDesktopHorzRes = 118;  // DESKTOPHORZRES
-constexpr int32_t kDesktopVertRes = 117;  // DESKTOPVERTRES
-
 // A coordinate that changed and is not beyond the desktop's extent. Beyond it
 // (say on a second monitor to the right) never counts; a negative one does.
 bool CursorMoved(platform::Point now, platform::Point before, int32_t width, int32_t height);

@@ -6,18 +6,12 @@
 #include <cstdint>
 
 #include "platform/types.h"
+#include "platform/win_values.h"
 
 // 1 while the display was last reported on or dimmed, 0 while off. Each
 // program's entry sets its starting value before any thread runs: 0 in the
 // blankers, 1 in the daemon (without notifications it counts the display on).
 extern std::atomic<int32_t> DisplayOn;
-
-constexpr uint32_t kWmPowerBroadcast = 0x0218;
-constexpr uint32_t kPbtPowerSettingChange = 0x8013;
-
-// {6FE69556-704A-47A0-8F24-C28D936FDA47}
-constexpr platform::Guid kGuidConsoleDisplayState = {
-    0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
 
 constexpr char kDisplayStateClass[] = "RenderWindow";
 constexpr char kBlankerWindowTitle[] = "Nocturo";

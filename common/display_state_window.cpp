@@ -6,19 +6,20 @@
 #include "platform/threads.h"
 #include "platform/window.h"
 
-constexpr uint32_t kClassStyle = 0x0003;          // CS_VREDRAW | CS_HREDRAW
-constexpr uint16_t kApplicationIconId = 32512;    // IDI_APPLICATION's value, looked up in our module
-constexpr uint16_t kArrowCursorId = 32512;        // IDC_ARROW's value, likewise
-constexpr uintptr_t kBackgroundBrush = 5;         // COLOR_WINDOW + 1
-constexpr uint32_t kOverlappedWindow = 0x00CF0000;
+using platform::kColorMenu, platform::kCsHRedrawVRedraw, platform::kDeviceNotifyWindowHandle,
+    platform::kGuidConsoleDisplayState, platform::kIdcArrow, platform::kIdiApplication,
+    platform::kWsOverlappedWindow;
+// IDI_APPLICATION's and IDC_ARROW's values, looked up in our own module.
+constexpr uint16_t kApplicationIconId = kIdiApplication;
+constexpr uint16_t kArrowCursorId = kIdcArrow;
+constexpr uintptr_t kBackgroundBrush = kColorMenu + 1;
 constexpr int32_t kWindowWidth = 30;
 constexpr int32_t kWindowHeight = 20;
-constexpr uint32_t kDeviceNotifyWindowHandle = 0;
 constexpr char16_t kWideClass[] = u"RenderWindow";
 
 static platform::WindowClassFields ClassFields(platform::WindowProc proc) {
   platform::WindowClassFields fields = {};
-  fields.style = kClassStyle;
+  fields.style = kCsHRedrawVRedraw;
   fields.proc = proc;
   fields.instance = platform::GetModuleHandleA(nullptr);
   fields.icon_id = kApplicationIconId;
@@ -33,7 +34,7 @@ static platform::WindowFields WindowFields() {
   platform::WindowFields fields = {};
   fields.class_name = kDisplayStateClass;
   fields.wide_class_name = kWideClass;
-  fields.style = kOverlappedWindow;
+  fields.style = kWsOverlappedWindow;
   fields.width = kWindowWidth;
   fields.height = kWindowHeight;
   fields.instance = platform::GetModuleHandleA(nullptr);

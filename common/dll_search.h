@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #include "platform/threads.h"
+#include "platform/win_values.h"
 
-constexpr uint32_t kLoadLibrarySearchSystem32 = 0x00000800;
-
-inline void LoadDllsFromSystemFolderOnly() { platform::SetDefaultDllDirectories(kLoadLibrarySearchSystem32); }
+inline void LoadDllsFromSystemFolderOnly() {
+  platform::SetDefaultDllDirectories(platform::kLoadLibrarySearchSystem32);
+}

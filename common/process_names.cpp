@@ -4,9 +4,9 @@
 
 #include "common/text_buffer.h"
 #include "platform/processes.h"
+#include "platform/win_values.h"
 
-constexpr uint32_t kSnapProcess = 0x00000002;    // TH32CS_SNAPPROCESS
-constexpr uint32_t kProcessAllAccess = 0x1FFFFF;
+using platform::kTh32csSnapProcess, platform::kProcessAllAccess;
 
 // The caller's session, read once per look-up. A process whose session
 // cannot be read counts as ours, as every process did before sessions were
@@ -36,7 +36,7 @@ int32_t CountProcessesByName(const char* name, ProcessScope scope) {
   std::memcpy(wanted, name, std::strlen(name));
   platform::CharLowerBuffA(wanted, sizeof wanted);
   const SessionFilter filter = MakeFilter(scope);
-  platform::Handle snapshot = platform::CreateToolhelp32Snapshot(kSnapProcess, 0);
+  platform::Handle snapshot = platform::CreateToolhelp32Snapshot(kTh32csSnapProcess, 0);
   if (snapshot == platform::InvalidHandle()) return 0;
   int32_t count = 0;
   platform::ProcessEntry entry;
@@ -52,7 +52,7 @@ int32_t CountProcessesByName(const char* name, ProcessScope scope) {
 
 uint32_t FindProcessIdByName(const char* name, ProcessScope scope) {
   const SessionFilter filter = MakeFilter(scope);
-  platform::Handle snapshot = platform::CreateToolhelp32Snapshot(kSnapProcess, 0);
+  platform::Handle snapshot = platform::CreateToolhelp32Snapshot(kTh32csSnapProcess, 0);
   uint32_t found = 0;
   platform::ProcessEntry entry;
   entry.size = sizeof entry;
@@ -72,7 +72,7 @@ uint32_t FindProcessIdByName(const char* name, ProcessScope scope) {
 static int32_t EndByName(const char* name, uint32_t spared, bool stop_at_failure) {
   int32_t result = 1;
   bool matched = false;
-  platform::Handle snapshot = platform::CreateToolhelp32Snapshot(kSnapProcess, 0);
+  platform::Handle snapshot = platform::CreateToolhelp32Snapshot(kTh32csSnapProcess, 0);
   platform::ProcessEntry entry;
   entry.size = sizeof entry;
   for (int32_t more = platform::Process32First(snapshot, &entry); more;

@@ -2,9 +2,8 @@
 
 #include "common/text_buffer.h"
 #include "platform/shell.h"
+#include "platform/win_values.h"
 
-constexpr int32_t kSwHide = 0;
-constexpr int32_t kSwShowNormal = 1;
 
 // The programs run elevated in a folder the user can write to, so a bare
 // "cmd.exe" could be found there first; the system folder's copy is used.
@@ -24,5 +23,5 @@ void ShellCommand(const char* parameters, bool shown) {
   TextBuffer interpreter;
   if (!SystemCommandInterpreter(&interpreter)) return;
   platform::ShellExecuteA(nullptr, "open", interpreter.text, parameters, nullptr,
-                          shown ? kSwShowNormal : kSwHide);
+                          shown ? platform::kSwShowNormal : platform::kSwHide);
 }

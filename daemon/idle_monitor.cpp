@@ -8,6 +8,7 @@
 #include "platform/input.h"
 #include "platform/processes.h"
 #include "platform/screen.h"
+#include "platform/win_values.h"
 #include "platform/threads.h"
 
 constexpr uint32_t kTickMs = 10000;
@@ -83,8 +84,8 @@ void RunIdleMonitor(bool pixel_test, int32_t sleep_action, int32_t idle_limit, i
   m.SleepLimit = sleep_limit;
   platform::GetCursorPos(&m.LastCursor);
   m.screen = platform::GetDC(nullptr);
-  m.ScreenWidth = platform::GetDeviceCaps(m.screen, kDesktopHorzRes);
-  m.ScreenHeight = platform::GetDeviceCaps(m.screen, kDesktopVertRes);
+  m.ScreenWidth = platform::GetDeviceCaps(m.screen, platform::kDesktopHorzRes);
+  m.ScreenHeight = platform::GetDeviceCaps(m.screen, platform::kDesktopVertRes);
   m.CentrePoint = {static_cast<int32_t>(m.ScreenWidth * 0.5), static_cast<int32_t>(m.ScreenHeight * 0.5)};
   m.LastPixel = ReadCentrePixel(m);
   platform::GetLastInputInfo(&m.LastInput);

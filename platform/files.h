@@ -23,10 +23,8 @@ uint32_t GetModuleFileNameA(char* buffer, uint32_t size);
 // As GetCurrentDirectoryA: the length, the size needed, or 0 (no such path).
 uint32_t GetLongPathNameA(const char* path, char* buffer, uint32_t size);
 
-constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
-constexpr uint32_t kFileAttributeDirectory = 0x10;
-constexpr uint32_t kFileAttributeReparsePoint = 0x400;
-// Of the path itself, not of what a junction or symbolic link there names.
+// kInvalidFileAttributes, or kFileAttribute... bits (platform/win_values.h).
+// Of the path itself, not of what a junction or symbolic link there names:
 uint32_t GetFileAttributesA(const char* path);
 
 }  // namespace platform

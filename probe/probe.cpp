@@ -40,7 +40,7 @@ static void WriteReport(bool reported_on) {
 
 intptr_t PLATFORM_CALLBACK ProbeWindowProc(platform::Handle window, uint32_t message,
                                            uintptr_t wparam, intptr_t lparam) {
-  if (message == kWmPowerBroadcast && wparam == kPbtPowerSettingChange && !g_reported) {
+  if (message == platform::kWmPowerBroadcast && wparam == platform::kPbtPowerSettingChange && !g_reported) {
     g_reported = true;
     // 0 off, 1 on, 2 dimmed.
     WriteReport(reinterpret_cast<const platform::PowerSetting*>(lparam)->data[0] != 0);

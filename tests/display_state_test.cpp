@@ -52,10 +52,10 @@ int CallProcDirectly() {
   setting.data_length = 4;
   setting.data[0] = 0;
   DisplayOn.store(1);
-  intptr_t other = DisplayStateWindowProc(nullptr, kWmPowerBroadcast, 0x0004,
+  intptr_t other = DisplayStateWindowProc(nullptr, platform::kWmPowerBroadcast, 0x0004,
                                           reinterpret_cast<intptr_t>(&setting));
   sim::Note("other wparam: DisplayOn %d result %lX", DisplayOn.load(), static_cast<long>(other));
-  intptr_t change = DisplayStateWindowProc(nullptr, kWmPowerBroadcast, kPbtPowerSettingChange,
+  intptr_t change = DisplayStateWindowProc(nullptr, platform::kWmPowerBroadcast, platform::kPbtPowerSettingChange,
                                            reinterpret_cast<intptr_t>(&setting));
   sim::Note("change: DisplayOn %d result %lX", DisplayOn.load(), static_cast<long>(change));
   intptr_t paint = DisplayStateWindowProc(nullptr, 0x000F, 0, 0);

@@ -5,10 +5,10 @@
 
 #include "platform/tray.h"
 #include "platform/types.h"
+#include "platform/win_values.h"
 
 constexpr uint32_t kTrayIconId = 108;
-constexpr uint32_t kWmTrayIcon = 0x0400 + 1;  // WM_USER + 1
-constexpr uint32_t kNimAdd = 0, kNimDelete = 2;
+constexpr uint32_t kWmTrayIcon = platform::kWmUser + 1;
 
 constexpr uint32_t ID_RUN_NORMAL = 201;
 constexpr uint32_t ID_RUN_LOCKSCREEN = 202;

@@ -12,11 +12,9 @@
 #include "tray/tray.h"
 
 constexpr uint32_t kBeforeBlankerMs = 500;  // the blanker reads tpinfo.ini as it starts
-constexpr intptr_t kLeftButtonDown = 0x0201, kRightButtonDown = 0x0204;
-constexpr uint32_t kMfString = 0x0000, kMfPopup = 0x0010, kMfByPosition = 0x0400,
-                   kMfSeparator = 0x0800;
-constexpr uint32_t kTpmRightButton = 0x0002;
-constexpr uint32_t kWmNull = 0x0000;
+using platform::kMfByPosition, platform::kMfPopup, platform::kMfSeparator, platform::kMfString,
+    platform::kNimAdd, platform::kNimDelete, platform::kTpmRightButton, platform::kWmLButtonDown,
+    platform::kWmNull, platform::kWmRButtonDown;
 
 struct MenuEntry {
   uint32_t flags;
@@ -53,9 +51,9 @@ static void StartTrayBlanker(int32_t type, int32_t left_click_mode) {
 void OnTrayIcon(platform::Handle window, uintptr_t wparam, intptr_t lparam) {
   if (wparam != kTrayIconId) return;
   // Both buttons act on their press; releases and double clicks do nothing.
-  if (lparam == kRightButtonDown) {
+  if (lparam == kWmRButtonDown) {
     ShowTrayMenu(window);
-  } else if (lparam == kLeftButtonDown) {
+  } else if (lparam == kWmLButtonDown) {
     int32_t mode = ClampLeftClickMode(ReadSetting(kTrayIni, "default"));
     if (mode == 0)
       ShowTrayMenu(window);

@@ -24,14 +24,11 @@ constexpr uint32_t kTitleString = 103;
 constexpr uint32_t kClassString = 109;
 constexpr uint16_t kLargeIcon = 107;
 constexpr uint16_t kSmallIcon = 108;
-constexpr uint16_t kArrowCursor = 32512;  // IDC_ARROW
-constexpr uint32_t kClassStyle = 0x0003;  // CS_VREDRAW | CS_HREDRAW
-constexpr uintptr_t kWindowBrush = 5 + 1;  // COLOR_WINDOW + 1
-constexpr uint32_t kOverlappedWindow = 0x00CF0000;
-constexpr int32_t kUseDefault = static_cast<int32_t>(0x80000000);  // CW_USEDEFAULT
-constexpr int32_t kSwHide = 0;
-constexpr uint32_t kMsgfltAllow = 1;
-constexpr uint32_t kNifMessageIconTip = 7;
+using platform::kColorWindow, platform::kCsHRedrawVRedraw, platform::kCwUseDefault,
+    platform::kIdcArrow, platform::kMsgfltAllow, platform::kNifIcon, platform::kNifMessage,
+    platform::kNifTip, platform::kNimAdd, platform::kNimDelete, platform::kSwHide,
+    platform::kWmCommand, platform::kWmDestroy, platform::kWmPaint, platform::kWsOverlappedWindow;
+constexpr uintptr_t kWindowBrush = kColorWindow + 1;
 // The narrow record's size in the 32-bit layout that ships; the 64-bit test
 // build passes its own layout's size.
 #if defined(_WIN64)
@@ -39,7 +36,6 @@ constexpr uint32_t kNotifyIconSize = 528;
 #else
 constexpr uint32_t kNotifyIconSize = 508;
 #endif
-constexpr uint32_t kWmDestroy = 0x0002, kWmPaint = 0x000F, kWmCommand = 0x0111;
 
 static const char* const kRequiredFiles[] = {"startnocturotray.vbs", kTrayImage, kTrayBlankerImage,
                                              kTrayIniPresence};
@@ -60,12 +56,12 @@ void SetTrayTooltip(int32_t mode) {
 
 void RegisterTrayClass(platform::Handle instance) {
   platform::WindowClassFields fields = {};
-  fields.style = kClassStyle;
+  fields.style = kCsHRedrawVRedraw;
   fields.proc = TrayWindowProc;
   fields.instance = instance;
   fields.icon = platform::LoadIconA(instance, kLargeIcon);
   fields.small_icon = platform::LoadIconA(instance, kSmallIcon);
-  fields.cursor = platform::LoadCursorA(nullptr, kArrowCursor);
+  fields.cursor = platform::LoadCursorA(nullptr, kIdcArrow);
   fields.background = kWindowBrush;
   fields.class_name = windowClassName;
   platform::RegisterClassExA(fields);
@@ -76,9 +72,9 @@ int32_t CreateTrayWindow(platform::Handle instance) {
   platform::WindowFields fields = {};
   fields.class_name = windowClassName;
   fields.title = appTitle;
-  fields.style = kOverlappedWindow;
-  fields.x = kUseDefault;
-  fields.width = kUseDefault;
+  fields.style = kWsOverlappedWindow;
+  fields.x = kCwUseDefault;
+  fields.width = kCwUseDefault;
   fields.instance = instance;
   platform::Handle window = platform::CreateWindowExA(fields);
   if (!window) return 0;
@@ -89,7 +85,7 @@ int32_t CreateTrayWindow(platform::Handle instance) {
   trayIcon.size = kNotifyIconSize;
   trayIcon.window = window;
   trayIcon.id = kTrayIconId;
-  trayIcon.flags = kNifMessageIconTip;
+  trayIcon.flags = (kNifMessage | kNifIcon | kNifTip);
   trayIcon.callback_message = kWmTrayIcon;
   trayIcon.icon = platform::LoadIconA(instance, kSmallIcon);
   SetTrayTooltip(ReadSetting(kTrayIni, "default"));

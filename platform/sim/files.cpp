@@ -10,6 +10,7 @@
 
 #include "platform/sim/profile_reader.h"
 #include "platform/sim/state.h"
+#include "platform/win_values.h"
 
 namespace sim {
 

@@ -66,7 +66,7 @@ static void DeliverPower(Lock& lock, const Delivery& d) {
   SimWindow* w = FindWindow(d.window);
   if (!w || !w->proc) return;
   platform::PowerSetting setting = {};
-  setting.setting = {0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+  setting.setting = S().power_settings[d.window];  // the setting it registered for
   setting.data_length = 4;
   setting.data[0] = static_cast<uint8_t>(d.value);
   Trace("WM_POWERBROADCAST PBT_POWERSETTINGCHANGE %u to \"%s\"", d.value, w->title.c_str());

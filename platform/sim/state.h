@@ -78,6 +78,7 @@ struct State {
   std::map<std::string, platform::WindowClassFields> classes;
   std::vector<SimWindow> windows;
   std::vector<platform::Handle> power_registrations;
+  std::map<platform::Handle, platform::Guid> power_settings;  // what each window registered for
   platform::Handle hook = nullptr;
   platform::HookProc hook_proc = nullptr;
   Thread* hook_owner = nullptr;

@@ -111,6 +111,7 @@ Handle RegisterPowerSettingNotification(Handle recipient, const Guid& g, uint32_
              sim::GuidText(g).c_str(), flags, fails ? " fails" : "");
   if (fails) return nullptr;
   s.power_registrations.push_back(recipient);
+  s.power_settings[recipient] = g;
   return sim::NewHandle();
 }
 

@@ -1,0 +1,55 @@
+// The seam's names for Windows' numbers, held against the headers themselves:
+// a wrong one does not build. Nothing here runs.
+#define OEMRESOURCE  // the numbers behind IDI_APPLICATION and IDC_ARROW, which are pointers
+#include "platform/win32/win32.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include "platform/win_values.h"
+
+namespace platform {
+
+static_assert(kCsHRedrawVRedraw == (CS_HREDRAW | CS_VREDRAW), "");
+static_assert(kWsOverlappedWindow == WS_OVERLAPPEDWINDOW, "");
+static_assert(kCwUseDefault == CW_USEDEFAULT, "");
+static_assert(kIdiApplication == OIC_SAMPLE && kIdcArrow == OCR_NORMAL, "");
+static_assert(kColorMenu == COLOR_MENU && kColorWindow == COLOR_WINDOW, "");
+static_assert(kSwHide == SW_HIDE && kSwShowNormal == SW_SHOWNORMAL, "");
+
+static_assert(kWmNull == WM_NULL && kWmDestroy == WM_DESTROY && kWmPaint == WM_PAINT && kWmClose == WM_CLOSE, "");
+static_assert(kWmCancelMode == WM_CANCELMODE && kWmCommand == WM_COMMAND && kWmSysCommand == WM_SYSCOMMAND, "");
+static_assert(kWmPowerBroadcast == WM_POWERBROADCAST && kWmUser == WM_USER, "");
+static_assert(kWmLButtonDown == WM_LBUTTONDOWN && kWmLButtonUp == WM_LBUTTONUP, "");
+static_assert(kWmLButtonDblClk == WM_LBUTTONDBLCLK, "");
+static_assert(kWmRButtonDown == WM_RBUTTONDOWN && kWmRButtonUp == WM_RBUTTONUP, "");
+static_assert(kPbtPowerSettingChange == PBT_POWERSETTINGCHANGE, "");
+static_assert(kScMonitorPower == SC_MONITORPOWER, "");
+static_assert(kHwndBroadcast == 0xFFFF, "HWND_BROADCAST is ((HWND)0xffff)");
+static_assert(kSmtoAbortIfHung == SMTO_ABORTIFHUNG, "");
+static_assert(kMsgfltAllow == MSGFLT_ALLOW, "");
+static_assert(kDeviceNotifyWindowHandle == DEVICE_NOTIFY_WINDOW_HANDLE, "");
+static_assert(kWhKeyboardLl == WH_KEYBOARD_LL, "");
+
+static_assert(kNimAdd == NIM_ADD && kNimDelete == NIM_DELETE, "");
+static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP, "");
+static_assert(kMfString == MF_STRING && kMfPopup == MF_POPUP && kMfByPosition == MF_BYPOSITION, "");
+static_assert(kMfSeparator == MF_SEPARATOR && kTpmRightButton == TPM_RIGHTBUTTON, "");
+
+static_assert(kTh32csSnapProcess == TH32CS_SNAPPROCESS && kProcessAllAccess == PROCESS_ALL_ACCESS, "");
+static_assert(kLoadLibrarySearchSystem32 == LOAD_LIBRARY_SEARCH_SYSTEM32 && kInfinite == INFINITE, "");
+static_assert(kInvalidFileAttributes == INVALID_FILE_ATTRIBUTES, "");
+static_assert(kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY, "");
+static_assert(kFileAttributeReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT, "");
+static_assert(kDesktopVertRes == DESKTOPVERTRES && kDesktopHorzRes == DESKTOPHORZRES, "");
+static_assert(kCsidlStartup == CSIDL_STARTUP && kCsidlCommonStartup == CSIDL_COMMON_STARTUP, "");
+static_assert(kClsctxInprocServer == CLSCTX_INPROC_SERVER, "");
+
+static_assert(sizeof(Guid) == sizeof(GUID), "");
+static_assert(sizeof(Message) == sizeof(MSG), "");
+
+// The headers declare GUIDs as objects, not constants, so no build can hold
+// the four GUIDs against them; they stand once, in win_values.h.
+
+}  // namespace platform

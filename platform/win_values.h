@@ -1,0 +1,59 @@
+// Windows' own numbers that the programs hand through the seam, named once.
+// platform/win32/win_values_check.cpp holds each against <windows.h>.
+#pragma once
+#include "platform/types.h"
+
+namespace platform {
+
+// Window classes and windows.
+constexpr uint32_t kCsHRedrawVRedraw = 0x0003;
+constexpr uint32_t kWsOverlappedWindow = 0x00CF0000;
+constexpr int32_t kCwUseDefault = static_cast<int32_t>(0x80000000);
+constexpr uint16_t kIdiApplication = 32512;
+constexpr uint16_t kIdcArrow = 32512;
+constexpr uintptr_t kColorMenu = 4, kColorWindow = 5;  // a brush is one of these plus one
+constexpr int32_t kSwHide = 0, kSwShowNormal = 1;
+
+// Messages, and what some of them carry.
+constexpr uint32_t kWmNull = 0x0000, kWmDestroy = 0x0002, kWmPaint = 0x000F, kWmClose = 0x0010;
+constexpr uint32_t kWmCancelMode = 0x001F, kWmCommand = 0x0111, kWmSysCommand = 0x0112;
+constexpr uint32_t kWmPowerBroadcast = 0x0218, kWmUser = 0x0400;
+constexpr intptr_t kWmLButtonDown = 0x0201, kWmLButtonUp = 0x0202, kWmLButtonDblClk = 0x0203;
+constexpr intptr_t kWmRButtonDown = 0x0204, kWmRButtonUp = 0x0205;
+constexpr uint32_t kPbtPowerSettingChange = 0x8013;
+constexpr uintptr_t kScMonitorPower = 0xF170;
+constexpr uintptr_t kHwndBroadcast = 0xFFFF;
+constexpr uint32_t kSmtoAbortIfHung = 0x0002;
+constexpr uint32_t kMsgfltAllow = 1;
+constexpr uint32_t kDeviceNotifyWindowHandle = 0;
+constexpr int32_t kWhKeyboardLl = 13;
+
+// The notification area and menus.
+constexpr uint32_t kNimAdd = 0, kNimDelete = 2;
+constexpr uint32_t kNifMessage = 0x1, kNifIcon = 0x2, kNifTip = 0x4;
+constexpr uint32_t kMfString = 0x0000, kMfPopup = 0x0010, kMfByPosition = 0x0400, kMfSeparator = 0x0800;
+constexpr uint32_t kTpmRightButton = 0x0002;
+
+// Processes, files, the screen, the shell.
+constexpr uint32_t kTh32csSnapProcess = 0x00000002;
+constexpr uint32_t kProcessAllAccess = 0x1FFFFF;
+constexpr uint32_t kLoadLibrarySearchSystem32 = 0x00000800;
+constexpr uint32_t kInfinite = 0xFFFFFFFF;
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+constexpr uint32_t kFileAttributeDirectory = 0x10;
+constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+constexpr int32_t kDesktopVertRes = 117, kDesktopHorzRes = 118;  // physical, whatever the scaling
+constexpr int32_t kCsidlStartup = 7, kCsidlCommonStartup = 24;
+constexpr uint32_t kClsctxInprocServer = 1;
+
+// {00021401-0000-0000-C000-000000000046}
+constexpr Guid kClsidShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {000214EE-0000-0000-C000-000000000046}
+constexpr Guid kIidShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {0000010B-0000-0000-C000-000000000046}
+constexpr Guid kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {6FE69556-704A-47A0-8F24-C28D936FDA47}
+constexpr Guid kGuidConsoleDisplayState = {
+    0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+
+}  // namespace platform
