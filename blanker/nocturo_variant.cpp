@@ -2,5 +2,6 @@
 #include "blanker/variant.h"
 
 #include "common/settings.h"
+#include "version.h"
 
-const BlankerVariant kNocturoVariant = {false, kInfoIni, "/c echo Nocturo v3.0.5.1"};
+const BlankerVariant kNocturoVariant = {false, kInfoIni, "/c echo Nocturo v" NOCTURO_VERSION};

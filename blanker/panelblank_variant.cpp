@@ -2,5 +2,7 @@
 #include "blanker/variant.h"
 
 #include "common/settings.h"
+#include "version.h"
 
-const BlankerVariant kPanelBlankVariant = {true, kTrayIni, "/c echo Nocturo v3.0.5.1-tp1.0 托盘版"};
+const BlankerVariant kPanelBlankVariant = {true, kTrayIni,
+                                           "/c echo Nocturo v" NOCTURO_VERSION "-tp1.0 托盘版"};

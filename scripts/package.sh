@@ -8,9 +8,18 @@
 # 64-bit twins where this machine runs no 32-bit code).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-version=3.0.5.1
+version=$(scripts/version.sh)
 out=${1:-build}
 msi_version=${2:-$version}
+# Windows Installer compares the first three fields of a version only: the
+# third carries the last two (3.0.5.1 installs as 3.0.501), so a release that
+# changes only the fourth still upgrades the one before.
+IFS=. read -r major minor patch tweak <<< "$msi_version"
+if ((patch > 654 || tweak > 99)); then
+  echo "package: version $msi_version has no installer version (third field at most 654, fourth at most 99)" >&2
+  exit 1
+fi
+product_version=$major.$minor.$((patch * 100 + tweak))
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1767225600}
 name=nocturo-$version
 zip=$out/$name-win32.zip
@@ -20,7 +29,8 @@ mkdir -p "$out/$name"
 for program in nocturo panelblank nocturotray nocturodaemon panelprobe; do
   cp "${NOCTURO_PROGRAMS:-build/win32/package}/$program.exe" "$out/$name/"
 done
-cp dist/startnocturotray.vbs dist/startnocturodaemon.vbs dist/tpinfo.ini dist/info.ini dist/README.txt "$out/$name/"
+cp dist/startnocturotray.vbs dist/startnocturodaemon.vbs dist/tpinfo.ini dist/info.ini "$out/$name/"
+sed "s/@VERSION@/$version/g" dist/README.txt > "$out/$name/README.txt"
 sums=$(cd "$out/$name" && LC_ALL=C ls | xargs sha256sum --)
 echo "$sums" > "$out/$name/SHA256SUMS"
 find "$out/$name" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
@@ -45,7 +55,7 @@ cp res/nocturo.ico dist/nocturo.wxs "$tmp/"
 at="$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')"
 product_code=$(guid_of "nocturo product $msi_version")
 package_code=$(guid_of "nocturo package $msi_version")
-(cd "$tmp" && faketime -f "$at" wixl -D Version="$msi_version" -D ProductCode="$product_code" \
+(cd "$tmp" && faketime -f "$at" wixl -D Version="$product_version" -D Release="$msi_version" -D ProductCode="$product_code" \
    -D PackageCode="$package_code" -D SourceDir=files -D IconFile=nocturo.ico \
    -o nocturo.msi nocturo.wxs 2>wixl.log) || { cat "$tmp/wixl.log" >&2; exit 1; }
 # NeverOverwrite (128) and Permanent (16) on the settings files' components.

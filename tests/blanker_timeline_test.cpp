@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/blanker_world.h"
+#include "version.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ TEST(BlankerTimeline, BannerIsSixSegmentsAndFitsForBothVariants) {
     EXPECT_NE(text.find(" && echo 官方下载地址"), std::string::npos);
     EXPECT_NE(text.find(" && c:\\Windows\\System32\\ping 127.0.0.1 -n 3 >nul && cls"), std::string::npos);
   }
-  EXPECT_STREQ(kPanelBlankVariant.banner_first, "/c echo Nocturo v3.0.5.1-tp1.0 托盘版");
+  EXPECT_STREQ(kPanelBlankVariant.banner_first, "/c echo Nocturo v" NOCTURO_VERSION "-tp1.0 托盘版");
   char small[40];
   EXPECT_FALSE(BuildBanner(small, sizeof small, kNocturoVariant.banner_first)) << "never cut short";
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tests/blanker_world.h"
+#include "version.h"
 
 namespace {
 
@@ -210,7 +211,7 @@ TEST(TrayBlanker, WithTheTrayRunningItTakesItsModeFromTheTrayFile) {
   EXPECT_EQ(r.First("GetPrivateProfileIntA setting type .//tpinfo.ini = 2"), 0);
   EXPECT_EQ(r.Times(kLock), (Times{3500}));
   EXPECT_EQ(r.Times(kBroadcast), (Times{6000}));
-  EXPECT_EQ(r.First("\"/c echo Nocturo v3.0.5.1-tp1.0 托盘版 && "), 0);
+  EXPECT_EQ(r.First("\"/c echo Nocturo v" NOCTURO_VERSION "-tp1.0 托盘版 && "), 0);
 }
 
 TEST(TrayBlanker, WithoutTheTrayFileItRunsNormal) {

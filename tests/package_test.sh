@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fail() { echo "FAIL: $*"; exit 1; }
-name=nocturo-3.0.5.1
+version=$(scripts/version.sh)
+name=nocturo-$version
 zip=build/$name-win32.zip
 [ -f "$zip" ] || fail "no $zip: run scripts/build.sh first"
 
@@ -24,8 +25,11 @@ unzip -q "$zip" -d "$tmp/a"
 
 grep -q 'tp1\.0' "$tmp/a/$name/nocturo.exe" && fail "nocturo.exe holds the tray edition's banner"
 grep -qa 'tp1\.0' "$tmp/a/$name/panelblank.exe" || fail "panelblank.exe lacks its banner"
-grep -qaP 'Nocturo v3\.0\.5\.1\x00' "$tmp/a/$name/panelblank.exe" && fail "panelblank.exe holds the plain banner"
+grep -qaP "Nocturo v${version//./\\.}\\x00" "$tmp/a/$name/panelblank.exe" && fail "panelblank.exe holds the plain banner"
+grep -qaP "Nocturo v${version//./\\.}\\x00" "$tmp/a/$name/nocturo.exe" || fail "nocturo.exe lacks its banner"
 [ "$(head -c3 "$tmp/a/$name/README.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "README.txt has no byte-order mark"
+grep -q "^.Nocturo $version\$" "$tmp/a/$name/README.txt" && ! grep -q @VERSION@ "$tmp/a/$name/README.txt" ||
+  fail "README.txt does not name this version"
 grep -q 'daemon=0' "$tmp/a/$name/info.ini" || fail "the example info.ini must leave the daemon off"
 
 for exe in "$tmp/a/$name"/*.exe; do
@@ -55,6 +59,17 @@ awk -F'\t' '$1 == "RemoveStartupLinks" && int($2 / 2048) % 2 == 0 {ok = 1} END {
 for tool in taskkill.exe cmd.exe; do
   grep -qF "[System64Folder]$tool" <<< "$actions" || fail "no native $tool on 64-bit Windows"
 done
+
+# Every release upgrades the one before, a change of the fourth field too:
+# Windows Installer compares three fields.
+installer_version() {
+  msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductVersion" {print $2}' | cut -d. -f1-3
+}
+next=${version%.*}.$((${version##*.} + 1))
+scripts/package.sh "$tmp/next" "$next" >/dev/null
+this_one=$(installer_version "$msi") that_one=$(installer_version "$tmp/next/nocturo-$next-win32.msi")
+[ "$(printf '%s\n' "$this_one" "$that_one" | sort -V | tail -1)" = "$that_one" ] && [ "$this_one" != "$that_one" ] ||
+  fail "$next ($that_one) would not upgrade $version ($this_one)"
 
 scripts/package.sh "$tmp/again" >/dev/null
 cmp -s "$zip" "$tmp/again/$name-win32.zip" || fail "packaged again, the zip differs"
