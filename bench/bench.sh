@@ -22,8 +22,7 @@ cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 trap 'wine_session_end' EXIT
 tools=$WIN_BUILD/e2e-tools
-helper() { "$WINE_LOADER" "$tools/nochelper.exe" "$@" 2>/dev/null | tr -d '\r'; }
-stat_of() { helper proc-stats "$1" | awk -v k="$2" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}'; }
+stat_of() { helper proc-stats "$1" | sed -n "s/^$2=//p"; }
 per_minute() { awk -v ms="$1" -v s="$2" 'BEGIN {printf "%.1f", ms * 60 / s}'; }
 cpu_ms() { cat /proc/"$1"/task/*/schedstat | awk '{ns += $1} END {printf "%.1f", ns / 1e6}'; }
 minus() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.1f", a - b}'; }
@@ -39,9 +38,9 @@ for exe in build/win32/package/*.exe; do
 done
 printf '%-18s %8d  %-8s  %s\n' "(empty program)" "$(stat -c %s build/win32/e2e-tools/empty.exe)" "" "GUI, for comparison"
 printf '%-18s %8d  %-8s  %s\n' "(one thread)" "$(stat -c %s build/win32/e2e-tools/idle_loop.exe)" "" "message loop and one pthread"
-zip=build/nocturo-3.0.5.1-win32.zip
+zip=build/nocturo-$(scripts/version.sh)-win32.zip
 [ -f "$zip" ] && echo "package: $(stat -c %s "$zip") bytes zipped, $(unzip -l "$zip" | tail -1 | awk '{print $1}') unpacked (target: at most 300 KiB unpacked)"
-msi=build/nocturo-3.0.5.1-win32.msi
+msi=${zip%.zip}.msi
 [ -f "$msi" ] && [ -f "$zip" ] && echo "installer: $(stat -c %s "$msi") bytes, $(awk -v m="$(stat -c %s "$msi")" \
   -v z="$(stat -c %s "$zip")" 'BEGIN {printf "%.2f", m / z}') times the zip (target: at most 1.5)"
 echo
@@ -71,7 +70,7 @@ echo "refusing panelblank.exe: median $(time_runs panelblank.exe 15) ms start to
 # retrieved messages for about 5 s is hung, as Windows and Wine see it, and is
 # skipped at once; one that stopped answering just now costs the bound, for each
 # of its program's top-level windows.
-broadcast_ms() { helper monitor-off; }
+broadcast_ms() { helper monitor-off | sed -n 's/^ms=//p'; }
 plain=$(for _ in 1 2 3; do broadcast_ms; done | median)
 (exec "$WINE_LOADER" "$tools/nochelper.exe" hung-window 120000 >/dev/null 2>&1) & hung=$!
 helper wait-window NocHung NocHung 20000 >/dev/null
@@ -92,8 +91,8 @@ echo "Enhanced blanker re-blanking past a hung window: $(stat_of reblank.exe thr
      "$threads_start at start (target: no more than at start)"
 kill "$reblank" "$hung" 2>/dev/null
 wait "$reblank" "$hung" 2>/dev/null
-"$WINE_LOADER" "$tools/proc_probe.exe" terminate reblank.exe >/dev/null 2>&1
-"$WINE_LOADER" "$tools/proc_probe.exe" terminate nochelper.exe >/dev/null 2>&1
+helper end-process reblank.exe
+helper end-process nochelper.exe
 
 declare -A pid cpu0
 start() {  # key, program, arguments

@@ -9,8 +9,6 @@ if(NOCTURO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
-set(NOCTURO_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "The 32-bit Windows build")
-set(NOCTURO_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH "The 64-bit Windows build")
 
 add_library(platform_sim STATIC
   platform/sim/console.cpp
@@ -63,19 +61,17 @@ gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 30)
 # The package scripts/build.sh made, as a user downloads it.
 add_test(NAME package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package_test.sh)
 
-add_library(wine_env STATIC e2e/wine_env.cpp)
+add_library(wine_env STATIC e2e/wine_env.cpp e2e/helper_client.cpp)
 target_link_libraries(wine_env PUBLIC GTest::gtest)
 target_compile_definitions(wine_env PUBLIC
-  NOCTURO_WIN32_DIR="${NOCTURO_WIN32_DIR}"
-  NOCTURO_WIN64_DIR="${NOCTURO_WIN64_DIR}"
   NOCTURO_E2E_ROOT="${CMAKE_BINARY_DIR}/e2e"
-  NOCTURO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-  NOCTURO_WINE_ROOT="${CMAKE_SOURCE_DIR}/build")
+  NOCTURO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
 function(e2e_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE wine_env GTest::gtest)
-  add_test(NAME ${name} COMMAND ${name})
+  # Inside the one Wine session the scripts use too.
+  add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/in-wine-session.sh $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES LABELS e2e RUN_SERIAL ON TIMEOUT 600)
 endfunction()
 e2e_test(e2e_processes e2e/processes_e2e.cpp)

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
 
 namespace {
@@ -26,24 +27,13 @@ Blanker Start(const std::string& name, const std::string& exe, const std::string
   return b;
 }
 
-struct WindowInfo {
-  bool found = false;
-  int visible = -1, width = -1, height = -1, min_width = -1, min_height = -1;
-};
-
-WindowInfo FindBlankerWindow(int timeout_ms = 20000) {
-  e2e::Result r = e2e::Helper({"wait-window", "RenderWindow", "Nocturo", std::to_string(timeout_ms)});
-  WindowInfo w;
-  std::istringstream in(r.output);
-  std::string word;
-  in >> word >> w.visible >> word >> w.width >> word >> w.height >> word >> w.min_width >> w.min_height;
-  w.found = r.code == 0 && !in.fail();
-  return w;
+e2e::WindowInfo FindBlankerWindow(int timeout_ms = 20000) {
+  return e2e::WaitWindow("RenderWindow", "Nocturo", timeout_ms);
 }
 
 // The window asks for 30 by 20; Windows widens an overlapped window to its
 // smallest tracking size, so that is what a 30 by 20 request comes out as.
-void ExpectHiddenThirtyByTwenty(const WindowInfo& w) {
+void ExpectHiddenThirtyByTwenty(const e2e::WindowInfo& w) {
   ASSERT_TRUE(w.found) << "no RenderWindow titled Nocturo";
   EXPECT_EQ(w.visible, 0);
   EXPECT_EQ(w.width, std::max(30, w.min_width));
@@ -53,7 +43,7 @@ void ExpectHiddenThirtyByTwenty(const WindowInfo& w) {
 // Moves the cursor to a new place once a second until the blanker ends.
 int MoveUntilExit(pid_t pid, int timeout_ms) {
   for (int waited = 0; waited < timeout_ms; waited += 1000) {
-    e2e::Helper({"move", std::to_string(300 + waited / 100), "300"});
+    e2e::Move(300 + waited / 100, 300);
     int code = e2e::WaitExit(pid, 1000);
     if (code != -1) return code;
   }
@@ -62,7 +52,7 @@ int MoveUntilExit(pid_t pid, int timeout_ms) {
 
 int KeysUntilExit(pid_t pid, int timeout_ms) {
   for (int waited = 0; waited < timeout_ms; waited += 1000) {
-    e2e::Helper({"key", "0x41"});
+    e2e::Key('A');
     int code = e2e::WaitExit(pid, 1000);
     if (code != -1) return code;
   }
@@ -70,7 +60,7 @@ int KeysUntilExit(pid_t pid, int timeout_ms) {
 }
 
 TEST(BlankerUnderWine, HiddenWindowIsThirtyByTwentyAndNeverShown) {
-  e2e::Helper({"move", "100", "100"});
+  e2e::Move(100, 100);
   Blanker b = Start("blanker-window", "nocturo.exe", "info.ini", "1");
   ExpectHiddenThirtyByTwenty(FindBlankerWindow());
   e2e::SleepMs(2000);
@@ -82,7 +72,7 @@ TEST(BlankerUnderWine, AKeyBeforeArmingDoesNothingAndOneAfterEndsIt) {
   // LockScreen arms at 4.5 s, leaving room for a key well before it.
   Blanker b = Start("blanker-keys", "nocturo.exe", "info.ini", "2");
   ASSERT_TRUE(FindBlankerWindow().found);
-  ASSERT_EQ(e2e::Helper({"key", "0x41"}).code, 0);
+  ASSERT_TRUE(e2e::Key('A'));
   EXPECT_EQ(e2e::WaitExit(b.pid, 3000), -1) << "a key before arming must not end the blanker";
   e2e::SleepMs(2500);
   EXPECT_EQ(KeysUntilExit(b.pid, 30000), 0);
@@ -117,18 +107,6 @@ TEST(TrayBlankerUnderWine, RunsWhileTheTrayRuns) {
   e2e::Kill(tray);
 }
 
-struct Stats {
-  long cpu_ms = -1, threads = -1, handles = -1, working_set_kb = -1;
-};
-
-Stats Measure(const std::string& image) {
-  std::istringstream in(e2e::Helper({"proc-stats", image}).output);
-  Stats s;
-  std::string word;
-  in >> word >> s.cpu_ms >> word >> s.threads >> word >> s.handles >> word >> s.working_set_kb;
-  return s;
-}
-
 // A top-level window of the test's that notes every display-off broadcast.
 struct BroadcastWatch {
   std::string file;
@@ -147,9 +125,8 @@ struct BroadcastWatch {
 
 BroadcastWatch WatchBroadcasts(const std::string& folder) {
   BroadcastWatch w{folder + "/broadcasts.txt", -1};
-  w.pid = e2e::StartWine(e2e::ToolsDir(), e2e::ToolsDir() + "/nochelper.exe",
-                         {"watch-broadcasts", e2e::WindowsPath(w.file), "300000"});
-  EXPECT_TRUE(e2e::WindowExists("NocWatch", "NocWatch", 20000));
+  w.pid = e2e::StartBroadcastWatch(w.file, 300000);
+  EXPECT_TRUE(e2e::WindowExists("NocWatch", "NocWatch"));
   return w;
 }
 
@@ -159,13 +136,22 @@ std::string Shown(const std::vector<long long>& times) {
   return out;
 }
 
+// A blanker of that mode, started with a watch on the desktop and the display
+// reported on; true once its first display-off broadcast has come.
+bool StartWatched(const std::string& name, const std::string& type, BroadcastWatch* watch, long long* t0,
+                  Blanker* b) {
+  *watch = WatchBroadcasts(e2e::NewFolder("watch-" + name));
+  *t0 = e2e::NowMs();
+  *b = Start("blanker-" + name, "nocturo.exe", "info.ini", type);
+  return FindBlankerWindow().found && e2e::ReportDisplay("nocturo.exe", 1) &&
+         e2e::Eventually([&] { return !watch->Times(*t0).empty(); }, 20000);
+}
+
 TEST(BlankerUnderWine, NormalBroadcastsOnceAndTheDisplayComingBackChangesNothing) {
-  BroadcastWatch watch = WatchBroadcasts(e2e::NewFolder("watch-normal"));
-  long long t0 = e2e::NowMs();
-  Blanker b = Start("blanker-normal", "nocturo.exe", "info.ini", "1");
-  ASSERT_TRUE(FindBlankerWindow().found);
-  ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
-  ASSERT_TRUE(e2e::Eventually([&] { return !watch.Times(t0).empty(); }, 15000));
+  BroadcastWatch watch;
+  long long t0;
+  Blanker b;
+  ASSERT_TRUE(StartWatched("normal", "1", &watch, &t0, &b));
   ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
   e2e::SleepMs(12000);
   std::vector<long long> times = watch.Times(t0);
@@ -182,13 +168,13 @@ TEST(BlankerUnderWine, NormalBroadcastsOnceAndTheDisplayComingBackChangesNothing
 // waited for it would never reach the watch.
 TEST(BlankerUnderWine, EnhancedReblanksPastAHungWindowWhileTheDisplayIsOnAndLeavesNothingBehind) {
   BroadcastWatch watch = WatchBroadcasts(e2e::NewFolder("watch-enhanced"));
-  pid_t hung = e2e::StartWine(e2e::ToolsDir(), e2e::ToolsDir() + "/nochelper.exe", {"hung-window", "300000"});
-  ASSERT_TRUE(e2e::WindowExists("NocHung", "NocHung", 20000));
+  pid_t hung = e2e::StartHungWindow(300000);
+  ASSERT_TRUE(e2e::WindowExists("NocHung", "NocHung"));
   long long t0 = e2e::NowMs();
   Blanker b = Start("blanker-enhanced-hung", "nocturo.exe", "info.ini", "3");
   ASSERT_TRUE(FindBlankerWindow().found);
   ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
-  Stats early = Measure("nocturo.exe");
+  e2e::ProcessStats early = e2e::Stats("nocturo.exe");
   ASSERT_TRUE(e2e::Eventually([&] { return watch.Times(t0).size() >= 4; }, 40000))
       << "broadcasts at " << Shown(watch.Times(t0));
   ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 0));
@@ -196,7 +182,7 @@ TEST(BlankerUnderWine, EnhancedReblanksPastAHungWindowWhileTheDisplayIsOnAndLeav
   size_t reported_off = watch.Times(t0).size();
   e2e::SleepMs(12000);
   std::vector<long long> times = watch.Times(t0);
-  Stats late = Measure("nocturo.exe");
+  e2e::ProcessStats late = e2e::Stats("nocturo.exe");
   SCOPED_TRACE("broadcasts at " + Shown(times));
   EXPECT_EQ(times.size(), reported_off) << "none once the display is reported off";
   EXPECT_LE(times[0], 9000) << "the first display-off gets past the hung window";
@@ -221,16 +207,14 @@ TEST(BlankerUnderWine, LockScreenWaitsForTheDisplayOffThenEndsOnTheCursorOrTheDi
   };
   for (Row row : {Row{"cursor", true}, Row{"display back on", false}}) {
     SCOPED_TRACE(row.what);
-    e2e::Helper({"move", "200", "200"});
-    BroadcastWatch watch = WatchBroadcasts(e2e::NewFolder("watch-lock"));
-    long long t0 = e2e::NowMs();
-    Blanker b = Start("blanker-lock", "nocturo.exe", "info.ini", "2");
-    ASSERT_TRUE(FindBlankerWindow().found);
-    ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
-    ASSERT_TRUE(e2e::Eventually([&] { return !watch.Times(t0).empty(); }, 20000));
+    e2e::Move(200, 200);
+    BroadcastWatch watch;
+    long long t0;
+    Blanker b;
+    ASSERT_TRUE(StartWatched("lock", "2", &watch, &t0, &b));
     EXPECT_GE(watch.Times(t0)[0], 5500) << "LockScreen switches off after the lock";
     if (row.move) {
-      e2e::Helper({"move", "260", "240"});
+      e2e::Move(260, 240);
       EXPECT_EQ(e2e::WaitExit(b.pid, 4000), -1) << "while the display is on the cursor is not looked at";
       ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 0));
     } else {

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <string>
 
+#include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
+#include "platform/win_values.h"
 
 namespace {
 
@@ -23,8 +25,8 @@ std::string Install(const std::string& name, const std::string& settings, bool s
 }
 
 bool DaemonWindow(int timeout_ms) {
-  e2e::Result r = e2e::Helper({"wait-window", "RenderWindow", "NocturoDaemon", std::to_string(timeout_ms)});
-  return r.code == 0 && r.output.rfind("visible 0 ", 0) == 0;
+  e2e::WindowInfo w = e2e::WaitWindow("RenderWindow", "NocturoDaemon", timeout_ms);
+  return w.found && w.visible == 0;
 }
 
 // A stand-in daemon started from another folder, as an older copy would run.
@@ -36,12 +38,16 @@ pid_t StandInDaemon(const std::string& name) {
   return pid;
 }
 
-// A removal's taskkill runs on in its own cmd.exe for a moment; the next
+// A removal started in `folder`: it ends with 0, ends `running` and deletes
+// the link. Its taskkill runs on in its own cmd.exe for a moment; the next
 // daemon must not start within its reach.
-void AwaitTaskkill() {
+void ExpectRemoval(const std::string& folder, pid_t running) {
+  EXPECT_EQ(e2e::RunWine(folder, folder + "/nocturodaemon.exe", {}, 30000).code, 0);
+  EXPECT_EQ(e2e::WaitExit(running, 20000), 0) << "the running daemon was ended";
+  EXPECT_FALSE(e2e::Exists(Installed()));
   e2e::SleepMs(1000);
   for (const char* image : {"cmd.exe", "taskkill.exe"})
-    e2e::Helper({"wait-process", image, "vanish", "20000"});
+    e2e::WaitProcess(image, false, 20000);
 }
 
 TEST(DaemonUnderWine, RemovalDeletesTheLinkAndEndsARunningDaemonWithZero) {
@@ -49,11 +55,7 @@ TEST(DaemonUnderWine, RemovalDeletesTheLinkAndEndsARunningDaemonWithZero) {
     SCOPED_TRACE(*settings ? settings : "no info.ini");
     e2e::WriteFile(Installed(), "a link");
     pid_t running = StandInDaemon("daemon-running");
-    std::string folder = Install("daemon-remove", settings);
-    EXPECT_EQ(e2e::RunWine(folder, folder + "/nocturodaemon.exe", {}, 30000).code, 0);
-    EXPECT_EQ(e2e::WaitExit(running, 20000), 0) << "the running daemon was ended";
-    EXPECT_FALSE(e2e::Exists(Installed()));
-    AwaitTaskkill();
+    ExpectRemoval(Install("daemon-remove", settings), running);
   }
 }
 
@@ -63,22 +65,18 @@ TEST(DaemonUnderWine, AnEnabledDaemonInstallsItsLinkStaysSingleAndHidden) {
   std::string folder = Install("daemon on", "daemon=1\r\n");
   pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
   ASSERT_TRUE(e2e::Eventually([] { return e2e::Exists(Installed()); }, 20000));
-  EXPECT_EQ(e2e::Helper({"link", e2e::WindowsPath(Installed())}).output,
-            "target " + e2e::WindowsPath(folder) + "\\startnocturodaemon.vbs\nworkdir " +
-                e2e::WindowsPath(folder) + "\n");
+  e2e::LinkInfo link = e2e::ReadLink(e2e::WindowsPath(Installed()));
+  EXPECT_EQ(link.target, e2e::WindowsPath(folder) + "\\startnocturodaemon.vbs");
+  EXPECT_EQ(link.workdir, e2e::WindowsPath(folder));
   EXPECT_TRUE(DaemonWindow(20000)) << "a hidden NocturoDaemon window";
   EXPECT_TRUE(e2e::Eventually([&] { return !e2e::Exists(folder + "/startnocturodaemon.vbs.lnk"); }, 10000));
-  std::string link = e2e::ReadFile(Installed());
+  std::string bytes = e2e::ReadFile(Installed());
 
   EXPECT_EQ(e2e::RunWine(folder, folder + "/nocturodaemon.exe", {}, 20000).code, 0) << "a second one ends";
   EXPECT_EQ(e2e::WaitExit(daemon, 3000), -1) << "the first goes on";
-  EXPECT_EQ(e2e::ReadFile(Installed()), link) << "and the link is left alone";
+  EXPECT_EQ(e2e::ReadFile(Installed()), bytes) << "and the link is left alone";
 
-  std::string off = Install("daemon-off", "daemon=0\r\n");
-  EXPECT_EQ(e2e::RunWine(off, off + "/nocturodaemon.exe", {}, 30000).code, 0);
-  EXPECT_EQ(e2e::WaitExit(daemon, 20000), 0) << "switching it off ends it";
-  EXPECT_FALSE(e2e::Exists(Installed()));
-  AwaitTaskkill();
+  ExpectRemoval(Install("daemon-off", "daemon=0\r\n"), daemon);  // switching it off ends it
 }
 
 TEST(DaemonUnderWine, WithoutItsScriptOrInAnotherFolderItEndsAtOnceAndInstallsNothing) {
@@ -125,7 +123,7 @@ TEST(DaemonUnderWine, TypingIsActivityAMinuteWithoutAnyStartsTheBlankerAndACurso
   ASSERT_TRUE(DaemonWindow(20000));
   // Untouched, the blanker would come about 60 s after the start.
   for (int key = 0; key < 4; ++key) {
-    ASSERT_EQ(e2e::Helper({"key", "16"}).code, 0);  // Shift, sent as a keyboard sends it
+    ASSERT_TRUE(e2e::Key(0x10));  // Shift, sent as a keyboard sends it
     EXPECT_FALSE(e2e::Eventually([&] { return e2e::Exists(started); }, 20000)) << "typing is activity";
   }
   Clock::time_point t0 = Clock::now() - std::chrono::seconds(20);  // the last key
@@ -137,7 +135,7 @@ TEST(DaemonUnderWine, TypingIsActivityAMinuteWithoutAnyStartsTheBlankerAndACurso
   e2e::EndAll("nocturo.exe");
   std::remove(started.c_str());
   e2e::SleepMs(25000);
-  e2e::Helper({"move", "321", "123"});
+  e2e::Move(321, 123);
   // Unmoved, the next start would come 60 s after the first; the move puts it at about 90 s.
   EXPECT_FALSE(e2e::Eventually([&] { return e2e::Exists(started); }, 50000)) << "the move postponed it";
   e2e::Kill(daemon);
@@ -153,7 +151,7 @@ TEST(DaemonUnderWine, WithTheDisplayReportedOffNoBlankerStartsAndAPostedCloseLea
   e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", folder + "/nocturo.exe");
   pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
   ASSERT_TRUE(DaemonWindow(20000));
-  ASSERT_EQ(e2e::Helper({"post", "RenderWindow", "NocturoDaemon", "0x0010", "0", "0"}).code, 0);
+  ASSERT_TRUE(e2e::Post("RenderWindow", "NocturoDaemon", platform::kWmClose));
   ASSERT_TRUE(e2e::ReportDisplay("nocturodaemon.exe", 0));
   EXPECT_FALSE(e2e::Eventually([&] { return e2e::Exists(folder + "/nocturo.exe.started"); }, 80000))
       << "a blanker started while the display was off";

@@ -9,11 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
+#include "tray/tray.h"
+#include "version.h"
 
 namespace {
 
-const std::string kVersion = "3.0.5.1", kOlder = "3.0.4.1";
+// This build's version, and any older one.
+const std::string kVersion = NOCTURO_VERSION, kOlder = "1.0.0.0";
 // File names on this side are UTF-8; the sources' narrow literals are GBK.
 const std::string kTrayShortcut = u8"Nocturo 托盘.lnk";
 
@@ -72,7 +76,7 @@ void Open(const std::string& link) {
   e2e::RunWine(e2e::ToolsDir(), "start.exe", {"/unix", link}, 30000);
 }
 
-std::string Link(const std::string& path) { return e2e::Helper({"link", e2e::WindowsPath(path)}).output; }
+e2e::LinkInfo Link(const std::string& path) { return e2e::ReadLink(e2e::WindowsPath(path)); }
 
 TEST(InstallerUnderWine, ASilentInstallPutsTheZipsFilesInProgramFilesAndItsShortcutsWorkThere) {
   std::string msi = Installer(kVersion);
@@ -87,18 +91,18 @@ TEST(InstallerUnderWine, ASilentInstallPutsTheZipsFilesInProgramFilesAndItsShort
                                            u8"Nocturo 说明.lnk"};
   ASSERT_EQ(Files(MenuFolder()), shortcuts);
   for (const std::string& name : shortcuts)
-    EXPECT_NE(Link(MenuFolder() + "/" + name).find("workdir " + WindowsInstallDir()), std::string::npos) << name;
+    EXPECT_EQ(Link(MenuFolder() + "/" + name).workdir.rfind(WindowsInstallDir(), 0), 0u) << name;
 
   std::string installed = e2e::StartupFolder() + "/startnocturotray.vbs.lnk";
   std::remove(installed.c_str());
   Open(MenuFolder() + "/" + kTrayShortcut);
   ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000)) << "the tray's shortcut started no tray";
-  ASSERT_EQ(e2e::Helper({"post", "DOCKWIN", "dockwin", "0x111", "206", "0"}).code, 0);  // 是
+  ASSERT_TRUE(e2e::Post("DOCKWIN", "dockwin", platform::kWmCommand, ID_AUTOSTART_ON));
   ASSERT_TRUE(e2e::Eventually([&] { return e2e::Exists(installed); }, 15000));
-  EXPECT_EQ(Link(installed), "target " + WindowsInstallDir() + "\\startnocturotray.vbs\nworkdir " +
-                                 WindowsInstallDir() + "\n");
-  e2e::Helper({"post", "DOCKWIN", "dockwin", "0x111", "208", "0"});  // 退出
-  e2e::Helper({"wait-process", "nocturotray.exe", "vanish", "20000"});
+  EXPECT_EQ(Link(installed).target, WindowsInstallDir() + "\\startnocturotray.vbs");
+  EXPECT_EQ(Link(installed).workdir, WindowsInstallDir());
+  e2e::Post("DOCKWIN", "dockwin", platform::kWmCommand, ID_EXIT);
+  e2e::WaitProcess("nocturotray.exe", false, 20000);
   EXPECT_EQ(Uninstall(msi), 0);
 }
 
@@ -146,7 +150,7 @@ TEST(InstallerUnderWine, ASilentRemovalEndsTheTrayAndTheDaemonAndLeavesNothingBe
   EXPECT_EQ(Uninstall(msi), 0);
   EXPECT_NE(e2e::WaitExit(daemon, 20000), -1) << "the daemon was ended";
   for (const char* image : {"nocturotray.exe", "nocturodaemon.exe"})
-    EXPECT_EQ(e2e::Helper({"wait-process", image, "vanish", "20000"}).code, 0) << image;
+    EXPECT_TRUE(e2e::WaitProcess(image, false, 20000)) << image;
   EXPECT_FALSE(e2e::Exists(InstallDir())) << "left: " << Files(InstallDir()).size() << " files";
   EXPECT_FALSE(e2e::Exists(MenuFolder()));
   for (const char* link : {"startnocturotray.vbs.lnk", "startnocturodaemon.vbs.lnk"})

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "common/notice_texts.h"
+#include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
+#include "platform/win_values.h"
 
 namespace {
 
@@ -11,13 +13,13 @@ TEST(ProbeUnderWine, WithoutANotificationItWaitsSilentlyWithItsHiddenWindowAndSt
   std::string folder = e2e::NewFolder("probe");
   e2e::CopyFile(e2e::PackageDir() + "/panelprobe.exe", folder + "/panelprobe.exe");
   pid_t probe = e2e::StartWine(folder, folder + "/panelprobe.exe", {});
-  e2e::Result window = e2e::Helper({"wait-window", "RenderWindow", "Nocturo", "20000"});
-  EXPECT_EQ(window.code, 0);
-  EXPECT_EQ(window.output.rfind("visible 0 ", 0), 0u) << window.output;
+  e2e::WindowInfo window = e2e::WaitWindow("RenderWindow", "Nocturo", 20000);
+  EXPECT_TRUE(window.found);
+  EXPECT_EQ(window.visible, 0);
   e2e::SleepMs(3000);
   EXPECT_EQ(e2e::WaitExit(probe, 0), -1) << "it keeps waiting";
   for (const char* image : {"cmd.exe", "powercfg.exe"})
-    EXPECT_EQ(e2e::Helper({"count-process", image}).output, "0\n") << image;
+    EXPECT_EQ(e2e::CountProcess(image), 0) << image;
   e2e::Kill(probe);
 
   e2e::Result quiet = e2e::RunWine(folder, folder + "/panelprobe.exe", {}, 4000);
@@ -49,8 +51,7 @@ TEST(ProbeUnderWine, TheFirstNotificationPrintsTheReportOnceAndTheWindowGoesOnAn
     const std::string expected = head + row.second + tail;  // GBK bytes, as the console gets them
     EXPECT_TRUE(e2e::Eventually([&] { return WithoutCarriageReturns(e2e::ReadFile(out)) == expected; }, 10000))
         << WithoutCarriageReturns(e2e::ReadFile(out));
-    e2e::Result answer = e2e::Helper({"send", "RenderWindow", "Nocturo", "0", "0", "0"}, 3000);
-    EXPECT_EQ(answer.code, 0) << "the window answers a sent message";
+    EXPECT_TRUE(e2e::Send("RenderWindow", "Nocturo", platform::kWmNull, 3000)) << "the window answers a sent message";
     EXPECT_TRUE(e2e::ReportDisplay("panelprobe.exe", 1 - (row.first & 1)));
     e2e::SleepMs(1500);
     EXPECT_EQ(WithoutCarriageReturns(e2e::ReadFile(out)), expected) << "a second notification prints nothing";

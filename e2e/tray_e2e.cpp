@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
+#include "tray/tray.h"
 
 namespace {
 
-const std::string kTrayIcon = "0x401", kIconId = "108";
-const std::string kLeftDown = "0x201", kRightDown = "0x204";
 const std::string kLink = "startnocturotray.vbs.lnk";
 
 std::string Written(int type, int left_click_mode) {
@@ -35,18 +35,18 @@ pid_t StartTray(const std::string& folder) {
   return tray;
 }
 
-void Post(const std::string& message, const std::string& wparam, const std::string& lparam = "0") {
-  ASSERT_EQ(e2e::Helper({"post", "DOCKWIN", "dockwin", message, wparam, lparam}).code, 0);
+void Post(uint32_t message, uintptr_t wparam, intptr_t lparam = 0) {
+  ASSERT_TRUE(e2e::Post("DOCKWIN", "dockwin", message, wparam, lparam));
 }
+void Command(uint32_t id) { Post(platform::kWmCommand, id); }
+void TrayIcon(intptr_t mouse_message) { Post(kWmTrayIcon, kTrayIconId, mouse_message); }
 
-bool BlankerRuns(int timeout_ms) {
-  return e2e::Helper({"wait-process", "panelblank.exe", "appear", std::to_string(timeout_ms)}).code == 0;
-}
+bool BlankerRuns(int timeout_ms) { return e2e::WaitProcess("panelblank.exe", true, timeout_ms); }
 
 // A blanker ends on a cursor move once armed.
 void EndBlanker() {
   for (int i = 0; i < 30 && BlankerRuns(0); ++i) {
-    e2e::Helper({"move", std::to_string(200 + 5 * i), "200"});
+    e2e::Move(200 + 5 * i, 200);
     e2e::SleepMs(1000);
   }
   EXPECT_FALSE(BlankerRuns(0));
@@ -56,7 +56,7 @@ TEST(TrayUnderWine, ALeftPressWritesTheFileAndStartsTheBlanker) {
   std::string folder = Install("tray-left");
   e2e::WriteFile(folder + "/tpinfo.ini", Written(1, 3));
   pid_t tray = StartTray(folder);
-  Post(kTrayIcon, kIconId, kLeftDown);
+  TrayIcon(platform::kWmLButtonDown);
   ASSERT_TRUE(BlankerRuns(20000));
   EXPECT_EQ(e2e::ReadFile(folder + "/tpinfo.ini"), Written(3, 3));
   EndBlanker();
@@ -66,16 +66,18 @@ TEST(TrayUnderWine, ALeftPressWritesTheFileAndStartsTheBlanker) {
 TEST(TrayUnderWine, TheMenuOpensOnTheRightPressAndItsCommandsWriteTheFile) {
   std::string folder = Install("tray-menu");
   pid_t tray = StartTray(folder);
-  Post(kTrayIcon, kIconId, kRightDown);
+  TrayIcon(platform::kWmRButtonDown);
   EXPECT_TRUE(e2e::WindowExists("#32768", "", 10000)) << "the popup menu shows";
-  Post("0x1F", "0");  // WM_CANCELMODE closes it
+  Post(platform::kWmCancelMode, 0);  // closes it
   EXPECT_TRUE(e2e::Eventually([] { return !e2e::WindowExists("#32768", ""); }, 10000));
-  ASSERT_EQ(e2e::Helper({"broadcast-registered", "TaskbarCreated"}).code, 0);
-  const std::pair<const char*, std::string> rows[] = {
-      {"211", Written(3, 3)}, {"212", Written(0, 0)}, {"209", Written(1, 1)}, {"202", Written(2, 1)}};
+  ASSERT_TRUE(e2e::BroadcastRegistered("TaskbarCreated"));
+  const std::pair<uint32_t, std::string> rows[] = {{ID_CLICK_ENHANCED, Written(3, 3)},
+                                                    {ID_CLICK_MENU, Written(0, 0)},
+                                                    {ID_CLICK_NORMAL, Written(1, 1)},
+                                                    {ID_RUN_LOCKSCREEN, Written(2, 1)}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(std::string("command ") + row.first);
-    Post("0x111", row.first);
+    SCOPED_TRACE("command " + std::to_string(row.first));
+    Command(row.first);
     EXPECT_TRUE(e2e::Eventually([&] { return e2e::ReadFile(folder + "/tpinfo.ini") == row.second; }, 10000))
         << e2e::ReadFile(folder + "/tpinfo.ini");
   }
@@ -89,14 +91,14 @@ TEST(TrayUnderWine, YesInstallsTheStartupLinkToThisFolderAndNoRemovesIt) {
   std::string installed = e2e::StartupFolder() + "/" + kLink;
   e2e::WriteFile(installed, "an old link");
   pid_t tray = StartTray(folder);
-  Post("0x111", "206");
+  Command(ID_AUTOSTART_ON);
   ASSERT_TRUE(e2e::Eventually([&] { return e2e::ReadFile(installed) != "an old link"; }, 15000));
-  e2e::Result link = e2e::Helper({"link", e2e::WindowsPath(installed)});
-  EXPECT_EQ(link.output, "target " + e2e::WindowsPath(folder) + "\\startnocturotray.vbs\nworkdir " +
-                             e2e::WindowsPath(folder) + "\n");
+  e2e::LinkInfo link = e2e::ReadLink(e2e::WindowsPath(installed));
+  EXPECT_EQ(link.target, e2e::WindowsPath(folder) + "\\startnocturotray.vbs");
+  EXPECT_EQ(link.workdir, e2e::WindowsPath(folder));
   EXPECT_TRUE(e2e::Eventually([&] { return !e2e::Exists(folder + "/" + kLink); }, 10000))
       << "no local link is left";
-  Post("0x111", "207");
+  Command(ID_AUTOSTART_OFF);
   EXPECT_TRUE(e2e::Eventually([&] { return !e2e::Exists(installed); }, 10000));
   e2e::Kill(tray);
 }
@@ -130,10 +132,10 @@ TEST(TrayUnderWine, ExitAndACloseRequestEndItWithZeroWhileTheBlankerGoesOn) {
     SCOPED_TRACE(by_menu ? "退出" : "WM_CLOSE");
     pid_t tray = StartTray(folder);
     if (by_menu) {
-      Post(kTrayIcon, kIconId, kLeftDown);
+      TrayIcon(platform::kWmLButtonDown);
       ASSERT_TRUE(BlankerRuns(20000));
     }
-    by_menu ? Post("0x111", "208") : Post("0x10", "0");
+    by_menu ? Command(ID_EXIT) : Post(platform::kWmClose, 0);
     EXPECT_EQ(e2e::WaitExit(tray, 20000), 0);
     EXPECT_FALSE(e2e::WindowExists("DOCKWIN", "dockwin"));
   }
@@ -164,27 +166,21 @@ class TrayUnderShell : public ::testing::Test {
   static void TearDownTestSuite() { e2e::UseShellDesktop(false); }
 
   void SetUp() override {
-    std::istringstream in(e2e::Helper({"wait-window", "Shell_TrayWnd", "", "20000"}).output);
-    std::string word;
-    int width = 0, height = 0, x = 0, y = 0;
-    in >> word >> word >> word >> width >> word >> height >> word >> word >> word >> word >> x >> y;
-    ASSERT_GT(width, 0) << "no taskbar";
+    bar_ = e2e::WaitWindow("Shell_TrayWnd", "", 20000);
+    ASSERT_GT(bar_.width, 0) << "no taskbar";
     // The notification area's last cell, at the taskbar's right end.
-    icon_x_ = x + width - 10;
-    icon_y_ = y + height / 2;
-    cell_ = {std::to_string(x + width - 20), std::to_string(y), "20", std::to_string(height)};
+    icon_x_ = bar_.x + bar_.width - 10;
+    icon_y_ = bar_.y + bar_.height / 2;
   }
 
-  std::string RightEnd() const {
-    return e2e::Helper({"region", cell_[0], cell_[1], cell_[2], cell_[3]}).output;
-  }
+  std::string RightEnd() const { return e2e::Region(bar_.x + bar_.width - 20, bar_.y, 20, bar_.height); }
   void ClickIcon(int button) const { e2e::ClickAt(icon_x_, icon_y_, button); }
   bool IconShows(const std::string& empty) const {
     return e2e::Eventually([&] { return RightEnd() != empty; }, 10000);
   }
 
+  e2e::WindowInfo bar_;
   int icon_x_ = 0, icon_y_ = 0;
-  std::vector<std::string> cell_;
 };
 
 TEST_F(TrayUnderShell, TheIconComesWithTheTrayAndGoesWithExit) {
@@ -192,7 +188,7 @@ TEST_F(TrayUnderShell, TheIconComesWithTheTrayAndGoesWithExit) {
   std::string folder = Install("shell-icon");
   pid_t tray = StartTray(folder);
   EXPECT_TRUE(IconShows(empty)) << "the taskbar's right end did not change";
-  Post("0x111", "208");  // 退出
+  Command(ID_EXIT);
   EXPECT_EQ(e2e::WaitExit(tray, 20000), 0);
   EXPECT_TRUE(e2e::Eventually([&] { return RightEnd() == empty; }, 10000)) << "the icon is still there";
 }
@@ -209,16 +205,14 @@ TEST_F(TrayUnderShell, ALeftClickBlanksInTheLeftClickModeAndARightClickOpensTheM
   EndBlanker();
 
   ClickIcon(3);
-  std::istringstream menu(e2e::Helper({"wait-window", "#32768", "", "10000"}).output);
-  std::string word;
-  int width = -1, height = -1, x = -1, y = -1;
-  menu >> word >> word >> word >> width >> word >> height >> word >> word >> word >> word >> x >> y;
+  e2e::WindowInfo menu = e2e::WaitWindow("#32768", "", 10000);
+  const int width = menu.width, height = menu.height, x = menu.x, y = menu.y;
   ASSERT_GT(width, 0) << "no menu";
   // Next to the pointer: the pointer on the menu's edge or within a few pixels of it.
   int dx = std::max({x - icon_x_, icon_x_ - (x + width), 0});
   int dy = std::max({y - icon_y_, icon_y_ - (y + height), 0});
   EXPECT_LE(dx + dy, 24) << "menu at " << x << "," << y << " size " << width << "x" << height;
-  ASSERT_EQ(e2e::Helper({"key", "0x1B"}).code, 0);  // Escape
+  ASSERT_TRUE(e2e::Key(0x1B));  // Escape
   EXPECT_TRUE(e2e::Eventually([] { return !e2e::WindowExists("#32768", ""); }, 10000));
   e2e::Kill(tray);
 }
@@ -228,7 +222,7 @@ TEST_F(TrayUnderShell, AfterAModeChangeOrAForgottenIconTheIconIsBackAndAnswers) 
   std::string folder = Install("shell-back");
   pid_t tray = StartTray(folder);
   ASSERT_TRUE(IconShows(empty));
-  Post("0x111", "209");  // left click: Normal
+  Command(ID_CLICK_NORMAL);
   ASSERT_TRUE(e2e::Eventually([&] { return e2e::ReadFile(folder + "/tpinfo.ini") == Written(1, 1); }, 10000));
   ASSERT_TRUE(IconShows(empty));
   e2e::SleepMs(2000);  // the icon's deletion and return take their time under Wine
@@ -236,11 +230,11 @@ TEST_F(TrayUnderShell, AfterAModeChangeOrAForgottenIconTheIconIsBackAndAnswers) 
   ASSERT_TRUE(BlankerRuns(20000)) << "a click after the mode change";
   EndBlanker();
 
-  ASSERT_EQ(e2e::Helper({"forget-icon", "DOCKWIN", "dockwin", kIconId}).code, 0);
+  ASSERT_TRUE(e2e::ForgetIcon("DOCKWIN", "dockwin", kTrayIconId));
   EXPECT_TRUE(e2e::Eventually([&] { return RightEnd() == empty; }, 10000)) << "the shell still shows it";
   ClickIcon(1);
   EXPECT_FALSE(BlankerRuns(3000)) << "a click on a forgotten icon does nothing";
-  ASSERT_EQ(e2e::Helper({"broadcast-registered", "TaskbarCreated"}).code, 0);
+  ASSERT_TRUE(e2e::BroadcastRegistered("TaskbarCreated"));
   EXPECT_TRUE(IconShows(empty)) << "TaskbarCreated brings it back";
   ClickIcon(1);
   EXPECT_TRUE(BlankerRuns(20000)) << "and it answers a click";

@@ -1,6 +1,6 @@
-// The Wine session the end-to-end tests share: a private prefix under the
-// build folder, an Xvfb display, a persistent wineserver, and ways to run
-// the built programs in fresh installation folders.
+// What the Wine tests share: the session scripts/wine-env.sh sets up (each
+// test program runs inside it, through scripts/in-wine-session.sh) and ways
+// to run the built programs in fresh installation folders.
 #pragma once
 #include <sys/types.h>
 
@@ -8,9 +8,6 @@
 #include <vector>
 
 namespace e2e {
-
-// Registers the session with GoogleTest; call once from main.
-void InstallWineSession();
 
 std::string PackageDir();  // the built programs
 std::string ToolsDir();    // the test tools, never shipped
@@ -24,7 +21,7 @@ bool Exists(const std::string& path);
 
 struct Result {
   int code = -1;       // the program's exit code; -1 when it timed out and was killed
-  std::string output;  // standard output
+  std::string output;  // standard output, without carriage returns
 };
 
 // Runs `wine <program> <args>` in `folder` and waits up to `timeout_ms`.
@@ -39,16 +36,6 @@ pid_t StartWineLogged(const std::string& folder, const std::string& program,
 // The exit code, or -1 when it has not ended within `timeout_ms`.
 int WaitExit(pid_t pid, int timeout_ms);
 void Kill(pid_t pid);
-
-// Runs the helper tool in `folder` (the tools folder when empty).
-Result Helper(const std::vector<std::string>& args, int timeout_ms = 30000);
-// Sends the display state (0 off, 1 on, 2 dimmed) to the window of the
-// process named `image`, as Windows does; true when it was handled.
-bool ReportDisplay(const std::string& image, int state);
-// Ends every process of that exact image name.
-void EndAll(const std::string& image);
-// Whether a window of that class and title exists (title "" for an untitled one).
-bool WindowExists(const std::string& window_class, const std::string& title, int timeout_ms = 0);
 
 // Ends every program of the session and starts the next ones on a virtual
 // desktop named "shell", which has a taskbar with a notification area (on),

@@ -17,7 +17,7 @@ if [ -n "$own_xvfb" ]; then
   trap 'wine_shell_desktop off; wine_session_end' EXIT
 fi
 
-name=nocturo-3.0.5.1
+name=nocturo-$(scripts/version.sh)
 folder=$root/build/try
 rm -rf "$folder" && mkdir -p "$folder"
 unzip -q "build/$name-win32.zip" -d "$folder"
@@ -27,7 +27,6 @@ if [ "$WINEARCH" = win64 ]; then
   echo "This machine runs no 32-bit code: the 64-bit twins of the programs stand in for the package's."
   cp "$WIN_BUILD"/package/*.exe "$folder/"
 fi
-helper() { "$WINE_LOADER" "$WIN_BUILD/e2e-tools/nochelper.exe" "$@" 2>/dev/null | tr -d '\r'; }
 running() { helper wait-process "$1" appear 0 >/dev/null; }
 
 echo "Starting the tray through startnocturotray.vbs (wscript.exe, from another folder) on display $DISPLAY..."

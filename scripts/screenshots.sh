@@ -15,13 +15,13 @@ unset DISPLAY  # never the user's desktop
 source scripts/wine-env.sh
 wine_shell_desktop on
 trap 'wine_shell_desktop off; wine_session_end' EXIT
-helper() { "$WINE_LOADER" "$WIN_BUILD/e2e-tools/nochelper.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
 folder=$(mktemp -d "$root/build/shots-XXXX")
-unzip -q build/nocturo-3.0.5.1-win32.zip -d "$folder"
+name=nocturo-$(scripts/version.sh)
+unzip -q "build/$name-win32.zip" -d "$folder"
 out=docs/images
 
-(cd "$folder/nocturo-3.0.5.1" && exec "$WINE_LOADER" ./nocturotray.exe >/dev/null 2>&1) &
+(cd "$folder/$name" && exec "$WINE_LOADER" ./nocturotray.exe >/dev/null 2>&1) &
 helper wait-window DOCKWIN dockwin 20000 >/dev/null
 read -r bar_x bar_y bar_w bar_h <<< "$(wine_window_rect Shell_TrayWnd "")"
 icon_x=$((bar_x + bar_w - 10)) icon_y=$((bar_y + bar_h / 2))
@@ -44,7 +44,7 @@ helper wait-process nocturotray.exe vanish 20000 >/dev/null
 # banner is shown instead in a terminal that gives a Latin letter one cell and
 # a Chinese one two, as a Windows console does: nocturo.exe's own banner
 # command, up to its pause, run by Wine's cmd.exe.
-banner=$(helper banner | iconv -f GBK -t UTF-8)
+banner=$(helper banner | sed -n 's/^banner=//p' | iconv -f GBK -t UTF-8)
 banner=${banner%% && c:\\Windows\\System32\\ping*}
 xterm -fa "WenQuanYi Micro Hei Mono" -fs 11 -bg black -fg "#c0c0c0" -geometry 72x5+0+0 \
   -e bash -c '"$0" cmd.exe /c "$1" 2>/dev/null; sleep 8' "$WINE_LOADER" "${banner#/c }" 2>/dev/null &

@@ -1,13 +1,15 @@
-# Sourced: a private Wine session for this checkout. Sets WINE_LOADER and
-# WIN_BUILD (the Windows build the session can run), starts Xvfb when there is
-# no display, and creates the prefix once. Call wine_session_end when done.
+# Sourced: the one Wine session of this checkout, for the tests and the
+# scripts alike. Exports WINELOADER, WINEPREFIX and WIN_BUILD (the Windows
+# build the session runs), starts Xvfb when there is no display, creates the
+# prefix once. Call wine_session_end when done.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # The shipped programs are 32-bit; where this kernel cannot execute 32-bit code
-# Wine's 32-bit loader cannot start, and the 64-bit twin of the programs runs instead.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  WINE_LOADER=/usr/lib/wine/wine; export WINEARCH=win32; WIN_BUILD=$root/build/win32
+# Wine's 32-bit loader cannot start, and the 64-bit twin of the programs runs
+# instead. NOCTURO_WINE_ARCH=win64 chooses the twin here too, to prove both builds.
+if [ "${NOCTURO_WINE_ARCH:-}" != win64 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  WINE_LOADER=/usr/lib/wine/wine; export WINEARCH=win32 WIN_BUILD=$root/build/win32
 else
-  WINE_LOADER=/usr/lib/wine/wine64; export WINEARCH=win64; WIN_BUILD=$root/build/win64
+  WINE_LOADER=/usr/lib/wine/wine64; export WINEARCH=win64 WIN_BUILD=$root/build/win64
 fi
 export WINELOADER=$WINE_LOADER
 export WINEPREFIX=$root/build/wine-$WINEARCH HOME=$root/build/wine-home
@@ -27,7 +29,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINE_LOADER" wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
+# Wine has no powercfg; a stand-in prints its arguments where the programs run it.
+if [ -f "$WIN_BUILD/e2e-tools/print_args.exe" ]; then
+  cp "$WIN_BUILD/e2e-tools/print_args.exe" "$WINEPREFIX/drive_c/windows/system32/powercfg.exe"
+fi
 wineserver -p 2>/dev/null || true  # one may run already
+
+# The test helper: one verb a call, its answer as key=value lines.
+helper() { "$WINE_LOADER" "$WIN_BUILD/e2e-tools/nochelper.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
 # Ends every program of the session; the next ones run on a virtual desktop
 # named "shell", which has a taskbar with a notification area (on), or on the
@@ -48,8 +57,8 @@ wine_shell_desktop() {
 
 # "X Y WIDTH HEIGHT" of the first window of that class and title, or nothing.
 wine_window_rect() {
-  "$WINE_LOADER" "$WIN_BUILD/e2e-tools/nochelper.exe" wait-window "$1" "$2" "${3:-20000}" 2>/dev/null |
-    tr -d '\r' | awk '{print $11, $12, $4, $6}'
+  helper wait-window "$1" "$2" "${3:-20000}" |
+    awk -F= '{v[$1] = $2} END {if ("x" in v) print v["x"], v["y"], v["width"], v["height"]}'
 }
 
 wine_session_end() {

@@ -1,27 +1,6 @@
-// The Wine tests' hands and eyes; never shipped. One verb a run:
-//   wait-process NAME appear|vanish MS   exact image name; exit 0 when seen
-//   count-process NAME                   prints how many run (exact name)
-//   wait-window CLASS TITLE MS           prints "visible V width W height H min MW MH at X Y",
-//                                        MW and MH the system's smallest window size
-//   post|send CLASS TITLE MSG WPARAM LPARAM
-//   broadcast-registered NAME            posts a registered message to all top-level windows
-//   key VK                               injects a key press with SendInput
-//   move X Y                             moves the cursor
-//   cursor                               prints "X Y"
-//   pixel X Y                            prints the screen colour as RRGGBB
-//   link PATH                            prints a shell link's target and working directory
-//   proc-stats NAME                      prints "cpu_ms C threads T handles H working_set_kb W"
-//   run DIR COMMAND                      runs COMMAND in DIR, returns its exit code
-//   display-state IMAGE STATE            sends the display state (0 off, 1 on, 2 dimmed) to the
-//                                        "RenderWindow" of the process named IMAGE, as Windows does
-//   watch-broadcasts FILE MS             a top-level window that appends "UNIX_MS LPARAM" to FILE
-//                                        for every SC_MONITORPOWER it receives, for MS ms
-//   hung-window MS                       a top-level window whose thread never retrieves messages
-//   monitor-off                          the blanker's own display-off broadcast; prints its ms
-//   banner                               prints nocturo.exe's banner command, as it runs it
-//   region X Y W H                       prints a checksum of the screen's colours there
-//   forget-icon CLASS TITLE ID           deletes that window's notification-area icon, as a
-//                                        restarted shell would have forgotten it
+// The Wine tests' hands and eyes; never shipped. One verb a run, from the
+// table at the end; what it reports comes as key=value lines, and its exit
+// code is 0 when it did what was asked. A wrong call prints the usage.
 #include <windows.h>
 #include <winternl.h>
 #include <psapi.h>
@@ -34,10 +13,14 @@
 #include <cstring>
 
 #include "blanker/blanker.h"
+#include "platform/win_values.h"
+
+static UINT Number(const char* text) { return static_cast<UINT>(strtoul(text, nullptr, 0)); }
+static int Signed(const char* text) { return static_cast<int>(strtol(text, nullptr, 0)); }
 
 // Walks a snapshot for processes named exactly `name`: how many there are, and
-// the id and thread count of the first.
-static int WalkProcesses(const char* name, DWORD* first_id, DWORD* threads) {
+// the id and thread count of the first. With `end`, ends each one instead.
+static int WalkProcesses(const char* name, DWORD* first_id, DWORD* threads, bool end = false) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32 entry;
@@ -48,6 +31,11 @@ static int WalkProcesses(const char* name, DWORD* first_id, DWORD* threads) {
     if (count++ == 0) {
       if (first_id) *first_id = entry.th32ProcessID;
       if (threads) *threads = entry.cntThreads;
+    }
+    if (!end) continue;
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
+      TerminateProcess(process, 0);
+      CloseHandle(process);
     }
   }
   CloseHandle(snapshot);
@@ -60,35 +48,70 @@ static DWORD FindProcess(const char* name, DWORD* threads) {
   return id;
 }
 
-static int CountProcess(const char* name) { return WalkProcesses(name, nullptr, nullptr); }
-
-static int WaitProcess(const char* name, bool appear, DWORD ms) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    if ((FindProcess(name, nullptr) != 0) == appear) return 0;
-    if (GetTickCount() - start > ms) return 1;
-    Sleep(50);
+static int WaitProcess(char** a) {
+  bool appear = strcmp(a[1], "appear") == 0;
+  for (DWORD start = GetTickCount();; Sleep(50)) {
+    if ((FindProcess(a[0], nullptr) != 0) == appear) return 0;
+    if (GetTickCount() - start > Number(a[2])) return 1;
   }
+}
+
+static int CountProcess(char** a) {
+  printf("count=%d\n", WalkProcesses(a[0], nullptr, nullptr));
+  return 0;
+}
+
+static int EndProcess(char** a) {
+  WalkProcesses(a[0], nullptr, nullptr, true);
+  return 0;
 }
 
 static HWND WaitWindow(const char* cls, const char* title, DWORD ms) {
-  DWORD start = GetTickCount();
-  for (;;) {
+  for (DWORD start = GetTickCount();; Sleep(50)) {
     HWND window = FindWindowA(cls, title);
     if (window || GetTickCount() - start > ms) return window;
-    Sleep(50);
   }
 }
 
-static int Key(WORD vk) {
+// The minimum size is the system's smallest window, which a hidden window need not keep to.
+static int WaitWindowVerb(char** a) {
+  HWND window = WaitWindow(a[0], a[1], Number(a[2]));
+  if (!window) return 1;
+  RECT r = {};
+  GetWindowRect(window, &r);
+  printf("visible=%d\nwidth=%ld\nheight=%ld\nmin_width=%d\nmin_height=%d\nx=%ld\ny=%ld\n",
+         IsWindowVisible(window) ? 1 : 0, r.right - r.left, r.bottom - r.top,
+         GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK), r.left, r.top);
+  return 0;
+}
+
+static int Post(char** a) {
+  HWND window = FindWindowA(a[0], a[1]);
+  return window && PostMessageA(window, Number(a[2]), Number(a[3]), Signed(a[4])) ? 0 : 1;
+}
+
+static int Send(char** a) {
+  HWND window = FindWindowA(a[0], a[1]);
+  if (!window) return 1;
+  printf("result=%ld\n", static_cast<long>(SendMessageA(window, Number(a[2]), Number(a[3]), Signed(a[4]))));
+  return 0;
+}
+
+static int BroadcastRegistered(char** a) {
+  return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(a[0]), 0, 0) ? 0 : 1;
+}
+
+static int Key(char** a) {
   INPUT input[2] = {};
   input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = vk;
+  input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(Number(a[0]));
   input[1].ki.dwFlags = KEYEVENTF_KEYUP;
   return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : 1;
 }
 
-static int Link(const char* path) {
+static int Move(char** a) { return SetCursorPos(Signed(a[0]), Signed(a[1])) ? 0 : 1; }
+
+static int Link(char** a) {
   CoInitialize(nullptr);
   IShellLinkA* link = nullptr;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -97,13 +120,13 @@ static int Link(const char* path) {
   IPersistFile* file = nullptr;
   link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
   wchar_t wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
+  MultiByteToWideChar(CP_ACP, 0, a[0], -1, wide, MAX_PATH);
   int result = 1;
   if (file && SUCCEEDED(file->Load(wide, STGM_READ))) {
     char target[MAX_PATH] = {}, dir[MAX_PATH] = {};
     link->GetPath(target, MAX_PATH, nullptr, 0);
     link->GetWorkingDirectory(dir, MAX_PATH);
-    printf("target %s\nworkdir %s\n", target, dir);
+    printf("target=%s\nworkdir=%s\n", target, dir);
     result = 0;
   }
   if (file) file->Release();
@@ -142,40 +165,23 @@ static unsigned long CountHandles(DWORD pid) {
   return count;
 }
 
-static int ProcStats(const char* name) {
+static int ProcStats(char** a) {
   DWORD threads = 0;
-  DWORD pid = FindProcess(name, &threads);
+  DWORD pid = FindProcess(a[0], &threads);
   HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : nullptr;
   if (!process) return 1;
   FILETIME created, exited, kernel, user;
   GetProcessTimes(process, &created, &exited, &kernel, &user);
   ULONGLONG cpu = (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
                   (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
-  unsigned long handles = CountHandles(pid);
   PROCESS_MEMORY_COUNTERS memory = {};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(process, &memory, sizeof memory);
-  printf("cpu_ms %lu threads %lu handles %lu working_set_kb %lu\n",
-         static_cast<unsigned long>(cpu / 10000), static_cast<unsigned long>(threads),
-         handles, static_cast<unsigned long>(memory.WorkingSetSize / 1024));
+  printf("cpu_ms=%lu\nthreads=%lu\nhandles=%lu\nworking_set_kb=%lu\n", static_cast<unsigned long>(cpu / 10000),
+         static_cast<unsigned long>(threads), CountHandles(pid),
+         static_cast<unsigned long>(memory.WorkingSetSize / 1024));
   CloseHandle(process);
   return 0;
-}
-
-static int Run(const char* dir, const char* command) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  char line[1024];
-  snprintf(line, sizeof line, "%s", command);
-  if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, dir, &startup, &info))
-    return 255;
-  WaitForSingleObject(info.hProcess, INFINITE);
-  DWORD code = 0;
-  GetExitCodeProcess(info.hProcess, &code);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return static_cast<int>(code);
 }
 
 struct FoundWindow {
@@ -196,17 +202,17 @@ static BOOL CALLBACK MatchRenderWindow(HWND window, LPARAM param) {
 
 // The notification's record lives in the receiver's memory, as the system
 // puts it there; lParam is its address.
-static int DisplayState(const char* image, DWORD state) {
-  FoundWindow found = {FindProcess(image, nullptr), nullptr};
+static int DisplayState(char** a) {
+  FoundWindow found = {FindProcess(a[0], nullptr), nullptr};
   if (!found.pid) return 1;
   EnumWindows(MatchRenderWindow, reinterpret_cast<LPARAM>(&found));
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, found.pid);
   if (!found.window || !process) return 1;
   struct {
-    GUID setting;
+    platform::Guid setting;
     DWORD length;
     DWORD data;
-  } record = {{0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}}, 4, state};
+  } record = {platform::kGuidConsoleDisplayState, 4, Number(a[1])};
   void* remote = VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT, PAGE_READWRITE);
   int result = 1;
   if (remote && WriteProcessMemory(process, remote, &record, sizeof record, nullptr)) {
@@ -249,10 +255,10 @@ static HWND TopLevelWindow(const char* cls, WNDPROC proc) {
                          wc.hInstance, nullptr);
 }
 
-static int WatchBroadcasts(const char* path, DWORD ms) {
-  g_broadcasts = fopen(path, "ab");
+static int WatchBroadcasts(char** a) {
+  g_broadcasts = fopen(a[0], "ab");
   if (!g_broadcasts || !TopLevelWindow("NocWatch", WatchProc)) return 1;
-  for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < Number(a[1]);) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
@@ -261,100 +267,85 @@ static int WatchBroadcasts(const char* path, DWORD ms) {
   return 0;
 }
 
-static int HungWindow(DWORD ms) {
+static int HungWindow(char** a) {
   if (!TopLevelWindow("NocHung", DefWindowProcA)) return 1;
-  Sleep(ms);
+  Sleep(Number(a[0]));
   return 0;
 }
 
-static int Region(int x, int y, int w, int h) {
+static int MonitorOff(char**) {
+  DWORD start = GetTickCount();
+  MonitorOffSender(nullptr);
+  printf("ms=%lu\n", GetTickCount() - start);
+  return 0;
+}
+
+static int Banner(char**) {
+  char banner[MAX_PATH];
+  if (!BuildBanner(banner, sizeof banner, kNocturoVariant.banner_first)) return 1;
+  printf("banner=%s\n", banner);
+  return 0;
+}
+
+static int Region(char** a) {
   HDC dc = GetDC(nullptr);
   unsigned long hash = 2166136261u;  // FNV-1a over the colours
-  for (int j = 0; j < h; ++j)
-    for (int i = 0; i < w; ++i) hash = (hash ^ GetPixel(dc, x + i, y + j)) * 16777619u;
+  for (int j = 0; j < Signed(a[3]); ++j)
+    for (int i = 0; i < Signed(a[2]); ++i) hash = (hash ^ GetPixel(dc, Signed(a[0]) + i, Signed(a[1]) + j)) * 16777619u;
   ReleaseDC(nullptr, dc);
-  printf("%08lX\n", hash & 0xFFFFFFFFul);
+  printf("checksum=%08lX\n", hash & 0xFFFFFFFFul);
   return 0;
 }
 
-static int ForgetIcon(const char* cls, const char* title, UINT id) {
+static int ForgetIcon(char** a) {
   NOTIFYICONDATAA icon = {};
   icon.cbSize = sizeof icon;
-  icon.hWnd = FindWindowA(cls, title);
-  icon.uID = id;
+  icon.hWnd = FindWindowA(a[0], a[1]);
+  icon.uID = Number(a[2]);
   return icon.hWnd && Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 1;
 }
 
-static UINT Number(const char* text) { return static_cast<UINT>(strtoul(text, nullptr, 0)); }
+struct Verb {
+  const char* name;
+  int arguments;
+  const char* usage;
+  int (*run)(char** arguments);
+};
+
+static const Verb kVerbs[] = {
+    {"wait-process", 3, "NAME appear|vanish MS   exact image name; 0 once seen so", WaitProcess},
+    {"count-process", 1, "NAME                    count=", CountProcess},
+    {"end-process", 1, "NAME                    ends every process of that exact name", EndProcess},
+    {"wait-window", 3, "CLASS TITLE MS          visible= width= height= min_width= min_height= x= y=", WaitWindowVerb},
+    {"post", 5, "CLASS TITLE MSG WPARAM LPARAM", Post},
+    {"send", 5, "CLASS TITLE MSG WPARAM LPARAM   result=", Send},
+    {"broadcast-registered", 1, "NAME             posts a registered message to every top-level window",
+     BroadcastRegistered},
+    {"key", 1, "VK                      a key pressed and released, with SendInput", Key},
+    {"move", 2, "X Y                     moves the cursor", Move},
+    {"link", 1, "PATH                    target= workdir= of a shell link", Link},
+    {"proc-stats", 1, "NAME                    cpu_ms= threads= handles= working_set_kb=", ProcStats},
+    {"display-state", 2, "IMAGE STATE       the display state (0 off, 1 on, 2 dimmed) sent to the "
+     "RenderWindow of that process, as Windows sends it", DisplayState},
+    {"watch-broadcasts", 2, "FILE MS        a top-level window appending \"UNIX_MS LPARAM\" to FILE "
+     "for each SC_MONITORPOWER, for MS ms", WatchBroadcasts},
+    {"hung-window", 1, "MS                  a top-level window whose thread never retrieves messages",
+     HungWindow},
+    {"monitor-off", 0, "                     the blanker's own display-off broadcast: ms=", MonitorOff},
+    {"banner", 0, "                          banner= nocturo.exe's banner command, as it runs it", Banner},
+    {"region", 4, "X Y W H                  checksum= of the screen's colours there", Region},
+    {"forget-icon", 3, "CLASS TITLE ID      deletes that window's notification-area icon, as a "
+     "restarted shell has forgotten it", ForgetIcon},
+};
 
 int main(int argc, char** argv) {
-  if (argc < 2) return 2;
-  const char* verb = argv[1];
-  int result = 2;
-  if (!strcmp(verb, "wait-process") && argc == 5)
-    result = WaitProcess(argv[2], !strcmp(argv[3], "appear"), Number(argv[4]));
-  if (!strcmp(verb, "count-process") && argc == 3) {
-    printf("%d\n", CountProcess(argv[2]));
-    result = 0;
-  }
-  if (!strcmp(verb, "wait-window") && argc == 5) {
-    HWND window = WaitWindow(argv[2], argv[3], Number(argv[4]));
-    RECT r = {};
-    if (window) GetWindowRect(window, &r);
-    if (window)
-      printf("visible %d width %ld height %ld min %d %d at %ld %ld\n", IsWindowVisible(window) ? 1 : 0,
-             r.right - r.left, r.bottom - r.top, GetSystemMetrics(SM_CXMINTRACK),
-             GetSystemMetrics(SM_CYMINTRACK), r.left, r.top);
-    result = window ? 0 : 1;
-  }
-  if ((!strcmp(verb, "post") || !strcmp(verb, "send")) && argc == 7) {
-    HWND window = FindWindowA(argv[2], argv[3]);
-    if (!window) return 1;
-    if (!strcmp(verb, "post")) {
-      result = PostMessageA(window, Number(argv[4]), Number(argv[5]), Number(argv[6])) ? 0 : 1;
-    } else {
-      printf("%ld\n", static_cast<long>(SendMessageA(window, Number(argv[4]), Number(argv[5]), Number(argv[6]))));
-      result = 0;
+  for (const Verb& verb : kVerbs)
+    if (argc >= 2 && strcmp(argv[1], verb.name) == 0 && argc - 2 == verb.arguments) {
+      int result = verb.run(argv + 2);
+      fflush(stdout);
+      return result;
     }
-  }
-  if (!strcmp(verb, "broadcast-registered") && argc == 3)
-    result = PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
-  if (!strcmp(verb, "key") && argc == 3) result = Key(static_cast<WORD>(Number(argv[2])));
-  if (!strcmp(verb, "move") && argc == 4)
-    result = SetCursorPos(atoi(argv[2]), atoi(argv[3])) ? 0 : 1;
-  if (!strcmp(verb, "cursor")) {
-    POINT p = {};
-    GetCursorPos(&p);
-    printf("%ld %ld\n", p.x, p.y);
-    result = 0;
-  }
-  if (!strcmp(verb, "pixel") && argc == 4) {
-    HDC dc = GetDC(nullptr);
-    COLORREF c = GetPixel(dc, atoi(argv[2]), atoi(argv[3]));
-    ReleaseDC(nullptr, dc);
-    printf("%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
-    result = 0;
-  }
-  if (!strcmp(verb, "link") && argc == 3) result = Link(argv[2]);
-  if (!strcmp(verb, "proc-stats") && argc == 3) result = ProcStats(argv[2]);
-  if (!strcmp(verb, "run") && argc == 4) result = Run(argv[2], argv[3]);
-  if (!strcmp(verb, "display-state") && argc == 4) result = DisplayState(argv[2], Number(argv[3]));
-  if (!strcmp(verb, "watch-broadcasts") && argc == 4) result = WatchBroadcasts(argv[2], Number(argv[3]));
-  if (!strcmp(verb, "hung-window") && argc == 3) result = HungWindow(Number(argv[2]));
-  if (!strcmp(verb, "banner")) {
-    char banner[MAX_PATH];
-    result = BuildBanner(banner, sizeof banner, kNocturoVariant.banner_first) ? 0 : 1;
-    if (result == 0) printf("%s\n", banner);
-  }
-  if (!strcmp(verb, "region") && argc == 6)
-    result = Region(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
-  if (!strcmp(verb, "forget-icon") && argc == 5) result = ForgetIcon(argv[2], argv[3], Number(argv[4]));
-  if (!strcmp(verb, "monitor-off")) {
-    DWORD start = GetTickCount();
-    MonitorOffSender(nullptr);
-    printf("%lu\n", GetTickCount() - start);
-    result = 0;
-  }
-  fflush(stdout);
-  return result;
+  fprintf(stderr, "usage: nochelper VERB ARGUMENTS, one of:\n");
+  for (const Verb& verb : kVerbs) fprintf(stderr, "  %s %s\n", verb.name, verb.usage);
+  return 2;
 }

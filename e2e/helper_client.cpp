@@ -1,0 +1,115 @@
+#include "e2e/helper_client.h"
+
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "e2e/wine_env.h"
+
+namespace e2e {
+
+namespace {
+
+Result Run(const std::vector<std::string>& args, int timeout_ms = 30000) {
+  return RunWine(ToolsDir(), ToolsDir() + "/nochelper.exe", args, timeout_ms);
+}
+
+// The helper's key=value lines.
+std::map<std::string, std::string> Values(const Result& r) {
+  std::map<std::string, std::string> values;
+  std::istringstream in(r.output);
+  for (std::string line; std::getline(in, line);) {
+    size_t equals = line.find('=');
+    if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
+  }
+  return values;
+}
+
+long Number(const std::map<std::string, std::string>& values, const char* key) {
+  auto found = values.find(key);
+  return found == values.end() ? -1 : std::strtol(found->second.c_str(), nullptr, 10);
+}
+
+std::string Text(long long value) { return std::to_string(value); }
+
+}  // namespace
+
+bool WaitProcess(const std::string& image, bool appear, int timeout_ms) {
+  return Run({"wait-process", image, appear ? "appear" : "vanish", Text(timeout_ms)}, timeout_ms + 30000).code == 0;
+}
+
+int CountProcess(const std::string& image) { return Number(Values(Run({"count-process", image})), "count"); }
+
+void EndAll(const std::string& image) { Run({"end-process", image}); }
+
+WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms) {
+  Result r = Run({"wait-window", window_class, title, Text(timeout_ms)}, timeout_ms + 30000);
+  auto v = Values(r);
+  WindowInfo w;
+  w.found = r.code == 0;
+  w.visible = Number(v, "visible");
+  w.width = Number(v, "width");
+  w.height = Number(v, "height");
+  w.min_width = Number(v, "min_width");
+  w.min_height = Number(v, "min_height");
+  w.x = Number(v, "x");
+  w.y = Number(v, "y");
+  return w;
+}
+
+bool WindowExists(const std::string& window_class, const std::string& title, int timeout_ms) {
+  return WaitWindow(window_class, title, timeout_ms).found;
+}
+
+bool Post(const std::string& window_class, const std::string& title, uint32_t message, uintptr_t wparam,
+          intptr_t lparam) {
+  return Run({"post", window_class, title, Text(message), Text(wparam), Text(lparam)}).code == 0;
+}
+
+bool Send(const std::string& window_class, const std::string& title, uint32_t message, int timeout_ms) {
+  return Run({"send", window_class, title, Text(message), "0", "0"}, timeout_ms).code == 0;
+}
+
+bool BroadcastRegistered(const std::string& name) { return Run({"broadcast-registered", name}).code == 0; }
+
+bool Key(uint16_t virtual_key) { return Run({"key", Text(virtual_key)}).code == 0; }
+
+bool Move(int x, int y) { return Run({"move", Text(x), Text(y)}).code == 0; }
+
+LinkInfo ReadLink(const std::string& windows_path) {
+  Result r = Run({"link", windows_path});
+  auto v = Values(r);
+  return {r.code == 0, v["target"], v["workdir"]};
+}
+
+ProcessStats Stats(const std::string& image) {
+  auto v = Values(Run({"proc-stats", image}));
+  return {Number(v, "cpu_ms"), Number(v, "threads"), Number(v, "handles"), Number(v, "working_set_kb")};
+}
+
+bool ReportDisplay(const std::string& image, int state) {
+  return Run({"display-state", image, Text(state)}).code == 0;
+}
+
+pid_t StartBroadcastWatch(const std::string& file, int ms) {
+  pid_t pid = StartWine(ToolsDir(), ToolsDir() + "/nochelper.exe", {"watch-broadcasts", WindowsPath(file), Text(ms)});
+  WindowExists("NocWatch", "NocWatch", 20000);
+  return pid;
+}
+
+pid_t StartHungWindow(int ms) {
+  pid_t pid = StartWine(ToolsDir(), ToolsDir() + "/nochelper.exe", {"hung-window", Text(ms)});
+  WindowExists("NocHung", "NocHung", 20000);
+  return pid;
+}
+
+std::string Region(int x, int y, int width, int height) {
+  return Values(Run({"region", Text(x), Text(y), Text(width), Text(height)}))["checksum"];
+}
+
+bool ForgetIcon(const std::string& window_class, const std::string& title, uint32_t id) {
+  return Run({"forget-icon", window_class, title, Text(id)}).code == 0;
+}
+
+}  // namespace e2e

@@ -1,0 +1,54 @@
+// The helper tool's verbs (e2e/tools/helper.cpp) as functions: each runs the
+// helper once and returns what it reported.
+#pragma once
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+
+namespace e2e {
+
+bool WaitProcess(const std::string& image, bool appear, int timeout_ms);
+int CountProcess(const std::string& image);
+// Ends every process of that exact image name.
+void EndAll(const std::string& image);
+
+struct WindowInfo {
+  bool found = false;
+  int visible = -1, width = -1, height = -1, min_width = -1, min_height = -1, x = -1, y = -1;
+};
+// The first window of that class and title ("" for an untitled one).
+WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms = 0);
+bool WindowExists(const std::string& window_class, const std::string& title, int timeout_ms = 0);
+
+bool Post(const std::string& window_class, const std::string& title, uint32_t message,
+          uintptr_t wparam = 0, intptr_t lparam = 0);
+// True when the window answered within `timeout_ms`.
+bool Send(const std::string& window_class, const std::string& title, uint32_t message, int timeout_ms);
+bool BroadcastRegistered(const std::string& name);
+bool Key(uint16_t virtual_key);
+bool Move(int x, int y);
+
+struct LinkInfo {
+  bool found = false;
+  std::string target, workdir;
+};
+LinkInfo ReadLink(const std::string& windows_path);
+
+struct ProcessStats {
+  long cpu_ms = -1, threads = -1, handles = -1, working_set_kb = -1;
+};
+ProcessStats Stats(const std::string& image);
+
+// Sends the display state (0 off, 1 on, 2 dimmed) to the window of the
+// process named `image`, as Windows does; true when it was handled.
+bool ReportDisplay(const std::string& image, int state);
+// A top-level window that appends "UNIX_MS LPARAM" to `file` for each display-off broadcast.
+pid_t StartBroadcastWatch(const std::string& file, int ms);
+// A top-level window whose thread never retrieves messages, for `ms`.
+pid_t StartHungWindow(int ms);
+// A checksum of the screen's colours in that rectangle.
+std::string Region(int x, int y, int width, int height);
+bool ForgetIcon(const std::string& window_class, const std::string& title, uint32_t id);
+
+}  // namespace e2e
