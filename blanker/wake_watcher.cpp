@@ -12,8 +12,8 @@
 #include "common/text_buffer.h"
 #include "platform/input.h"
 #include "platform/screen.h"
-#include "platform/win_values.h"
 #include "platform/threads.h"
+#include "platform/win_values.h"
 
 constexpr uint32_t kPrepareMs = 1000;
 constexpr uint32_t kLockAfterMs = 2500;

@@ -8,8 +8,8 @@
 #include "platform/input.h"
 #include "platform/processes.h"
 #include "platform/screen.h"
-#include "platform/win_values.h"
 #include "platform/threads.h"
+#include "platform/win_values.h"
 
 constexpr uint32_t kTickMs = 10000;
 
