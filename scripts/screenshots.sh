@@ -19,6 +19,8 @@ trap 'wine_shell_desktop off; wine_session_end' EXIT
 folder=$(mktemp -d "$root/build/shots-XXXX")
 name=nocturo-$(scripts/version.sh)
 unzip -q "build/$name-win32.zip" -d "$folder"
+# Where this machine runs no 32-bit code, the 64-bit twins stand in, as in run.sh.
+[ "$WINEARCH" = win32 ] || cp "$WIN_BUILD"/package/*.exe "$folder/$name/"
 out=docs/images
 
 (cd "$folder/$name" && exec "$WINE_LOADER" ./nocturotray.exe >/dev/null 2>&1) &
