@@ -17,15 +17,11 @@ if [ -n "$own_xvfb" ]; then
   trap 'wine_shell_desktop off; wine_session_end' EXIT
 fi
 
-name=nocturo-$(scripts/version.sh)
-folder=$root/build/try
-rm -rf "$folder" && mkdir -p "$folder"
-unzip -q "build/$name-win32.zip" -d "$folder"
-folder=$folder/$name
-echo "Package: $root/build/$name-win32.zip, unpacked into $folder"
+rm -rf "$root/build/try" && mkdir -p "$root/build/try"
+folder=$(wine_unpack_package "$root/build/try")
+echo "Package: $root/build/$(basename "$folder")-win32.zip, unpacked into $folder"
 if [ "$WINEARCH" = win64 ]; then
   echo "This machine runs no 32-bit code: the 64-bit twins of the programs stand in for the package's."
-  cp "$WIN_BUILD"/package/*.exe "$folder/"
 fi
 running() { helper wait-process "$1" appear 0 >/dev/null; }
 

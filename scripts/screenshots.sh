@@ -16,14 +16,11 @@ source scripts/wine-env.sh
 wine_shell_desktop on
 trap 'wine_shell_desktop off; wine_session_end' EXIT
 
-folder=$(mktemp -d "$root/build/shots-XXXX")
-name=nocturo-$(scripts/version.sh)
-unzip -q "build/$name-win32.zip" -d "$folder"
-# Where this machine runs no 32-bit code, the 64-bit twins stand in, as in run.sh.
-[ "$WINEARCH" = win32 ] || cp "$WIN_BUILD"/package/*.exe "$folder/$name/"
+shots=$(mktemp -d "$root/build/shots-XXXX")
+folder=$(wine_unpack_package "$shots")
 out=docs/images
 
-(cd "$folder/$name" && exec "$WINE_LOADER" ./nocturotray.exe >/dev/null 2>&1) &
+(cd "$folder" && exec "$WINE_LOADER" ./nocturotray.exe >/dev/null 2>&1) &
 helper wait-window DOCKWIN dockwin 20000 >/dev/null
 read -r bar_x bar_y bar_w bar_h <<< "$(wine_window_rect Shell_TrayWnd "")"
 icon_x=$((bar_x + bar_w - 10)) icon_y=$((bar_y + bar_h / 2))
@@ -54,5 +51,5 @@ terminal=$!
 sleep 4
 import -window root -crop 640x76+2+2 +repage "$out/banner.png"
 kill "$terminal" 2>/dev/null || true
-rm -rf "$folder"
+rm -rf "$shots"
 echo "pictures: $out/tray-icon.png $out/tray-menu.png $out/banner.png"

@@ -61,6 +61,16 @@ wine_window_rect() {
     awk -F= '{v[$1] = $2} END {if ("x" in v) print v["x"], v["y"], v["width"], v["height"]}'
 }
 
+# Unpacks the package into the folder $1 and prints where its programs are.
+# Where this machine runs no 32-bit code, the 64-bit twins stand in for them.
+wine_unpack_package() {
+  local name
+  name=nocturo-$("$root/scripts/version.sh")
+  unzip -q "$root/build/$name-win32.zip" -d "$1"
+  [ "$WINEARCH" = win32 ] || cp "$WIN_BUILD"/package/*.exe "$1/$name/"
+  echo "$1/$name"
+}
+
 wine_session_end() {
   wineserver -k >/dev/null 2>&1 || true
   [ -z "$own_xvfb" ] || kill "$own_xvfb" 2>/dev/null || true
