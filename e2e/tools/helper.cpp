@@ -17,6 +17,8 @@
 
 static UINT Number(const char* text) { return static_cast<UINT>(strtoul(text, nullptr, 0)); }
 static int Signed(const char* text) { return static_cast<int>(strtol(text, nullptr, 0)); }
+// A file time in milliseconds.
+static ULONGLONG Ms(const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000; }
 
 // Walks a snapshot for processes named exactly `name`: how many there are, and
 // the id and thread count of the first. With `end`, ends each one instead.
@@ -32,8 +34,7 @@ static int WalkProcesses(const char* name, DWORD* first_id, DWORD* threads, bool
       if (first_id) *first_id = entry.th32ProcessID;
       if (threads) *threads = entry.cntThreads;
     }
-    if (!end) continue;
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
+    if (HANDLE process = end ? OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID) : nullptr) {
       TerminateProcess(process, 0);
       CloseHandle(process);
     }
@@ -66,17 +67,11 @@ static int EndProcess(char** a) {
   return 0;
 }
 
-static HWND WaitWindow(const char* cls, const char* title, DWORD ms) {
-  for (DWORD start = GetTickCount();; Sleep(50)) {
-    HWND window = FindWindowA(cls, title);
-    if (window || GetTickCount() - start > ms) return window;
-  }
-}
-
 // The minimum size is the system's smallest window, which a hidden window need not keep to.
-static int WaitWindowVerb(char** a) {
-  HWND window = WaitWindow(a[0], a[1], Number(a[2]));
-  if (!window) return 1;
+static int WaitWindow(char** a) {
+  HWND window;
+  for (DWORD start = GetTickCount(); !(window = FindWindowA(a[0], a[1])); Sleep(50))
+    if (GetTickCount() - start > Number(a[2])) return 1;
   RECT r = {};
   GetWindowRect(window, &r);
   printf("visible=%d\nwidth=%ld\nheight=%ld\nmin_width=%d\nmin_height=%d\nx=%ld\ny=%ld\n",
@@ -137,30 +132,18 @@ static int Link(char** a) {
 // The process's handles, from the system's handle table: Wine's
 // GetProcessHandleCount answers 0.
 static unsigned long CountHandles(DWORD pid) {
-  struct Entry {
-    ULONG pid;
-    UCHAR type, flags;
-    USHORT handle;
-    PVOID object;
-    ACCESS_MASK access;
-  };
-  struct Table {
-    ULONG count;
-    Entry entries[1];
-  };
-  const SYSTEM_INFORMATION_CLASS kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
   ULONG size = 1 << 16;
   void* buffer = malloc(size);
   NTSTATUS status;
-  while ((status = NtQuerySystemInformation(kSystemHandleInformation, buffer, size, nullptr)) ==
+  while ((status = NtQuerySystemInformation(SystemHandleInformation, buffer, size, nullptr)) ==
          static_cast<NTSTATUS>(0xC0000004)) {  // STATUS_INFO_LENGTH_MISMATCH
     size *= 2;
     buffer = realloc(buffer, size);
   }
   unsigned long count = 0;
-  const Table* table = static_cast<const Table*>(buffer);
+  const SYSTEM_HANDLE_INFORMATION* table = static_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer);
   if (status == 0)
-    for (ULONG i = 0; i < table->count; ++i) count += table->entries[i].pid == pid;
+    for (ULONG i = 0; i < table->Count; ++i) count += table->Handle[i].OwnerPid == pid;
   free(buffer);
   return count;
 }
@@ -172,42 +155,25 @@ static int ProcStats(char** a) {
   if (!process) return 1;
   FILETIME created, exited, kernel, user;
   GetProcessTimes(process, &created, &exited, &kernel, &user);
-  ULONGLONG cpu = (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
-                  (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
   PROCESS_MEMORY_COUNTERS memory = {};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(process, &memory, sizeof memory);
-  printf("cpu_ms=%lu\nthreads=%lu\nhandles=%lu\nworking_set_kb=%lu\n", static_cast<unsigned long>(cpu / 10000),
+  printf("cpu_ms=%lu\nthreads=%lu\nhandles=%lu\nworking_set_kb=%lu\n", static_cast<unsigned long>(Ms(kernel) + Ms(user)),
          static_cast<unsigned long>(threads), CountHandles(pid),
          static_cast<unsigned long>(memory.WorkingSetSize / 1024));
   CloseHandle(process);
   return 0;
 }
 
-struct FoundWindow {
-  DWORD pid;
-  HWND window;
-};
-
-static BOOL CALLBACK MatchRenderWindow(HWND window, LPARAM param) {
-  FoundWindow* found = reinterpret_cast<FoundWindow*>(param);
-  DWORD pid = 0;
-  char cls[64] = {};
-  GetWindowThreadProcessId(window, &pid);
-  GetClassNameA(window, cls, sizeof cls);
-  if (pid != found->pid || strcmp(cls, "RenderWindow") != 0) return TRUE;
-  found->window = window;
-  return FALSE;
-}
-
 // The notification's record lives in the receiver's memory, as the system
 // puts it there; lParam is its address.
 static int DisplayState(char** a) {
-  FoundWindow found = {FindProcess(a[0], nullptr), nullptr};
-  if (!found.pid) return 1;
-  EnumWindows(MatchRenderWindow, reinterpret_cast<LPARAM>(&found));
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, found.pid);
-  if (!found.window || !process) return 1;
+  DWORD pid = FindProcess(a[0], nullptr), owner = 0;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "RenderWindow", nullptr)))
+    if (GetWindowThreadProcessId(window, &owner) && owner == pid) break;
+  HANDLE process = pid ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid) : nullptr;
+  if (!window || !process) return 1;
   struct {
     platform::Guid setting;
     DWORD length;
@@ -217,7 +183,7 @@ static int DisplayState(char** a) {
   int result = 1;
   if (remote && WriteProcessMemory(process, remote, &record, sizeof record, nullptr)) {
     DWORD_PTR answer = 0;
-    result = SendMessageTimeoutA(found.window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+    result = SendMessageTimeoutA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
                                  reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 10000, &answer)
                  ? 0 : 1;
   }
@@ -229,16 +195,11 @@ static int DisplayState(char** a) {
 
 static FILE* g_broadcasts = nullptr;
 
-static LONGLONG UnixMs() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  return static_cast<LONGLONG>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime) /
-                               10000) - 11644473600000LL;
-}
-
 static LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_MONITORPOWER) {
-    fprintf(g_broadcasts, "%lld %ld\n", static_cast<long long>(UnixMs()), static_cast<long>(lparam));
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);  // from 1601; the tests count from 1970
+    fprintf(g_broadcasts, "%lld %ld\n", static_cast<long long>(Ms(now)) - 11644473600000LL, static_cast<long>(lparam));
     fflush(g_broadcasts);
     return 0;
   }
@@ -316,7 +277,7 @@ static const Verb kVerbs[] = {
     {"wait-process", 3, "NAME appear|vanish MS   exact image name; 0 once seen so", WaitProcess},
     {"count-process", 1, "NAME                    count=", CountProcess},
     {"end-process", 1, "NAME                    ends every process of that exact name", EndProcess},
-    {"wait-window", 3, "CLASS TITLE MS          visible= width= height= min_width= min_height= x= y=", WaitWindowVerb},
+    {"wait-window", 3, "CLASS TITLE MS          visible= width= height= min_width= min_height= x= y=", WaitWindow},
     {"post", 5, "CLASS TITLE MSG WPARAM LPARAM", Post},
     {"send", 5, "CLASS TITLE MSG WPARAM LPARAM   result=", Send},
     {"broadcast-registered", 1, "NAME             posts a registered message to every top-level window",
