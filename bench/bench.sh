@@ -80,8 +80,8 @@ stale=$(broadcast_ms)
 echo "display-off broadcast: $plain ms (median of 3) with no hung window; $stale ms with a hung window" \
      "(target: at most 1100 ms, the bound plus 10 %); $fresh ms with a program that stopped answering" \
      "just now (the 1000 ms bound for each of its top-level windows)"
-cp "$WIN_BUILD/package/nocturo.exe" "$run/reblank.exe"
-mkdir -p "$run/enhanced" && mv "$run/reblank.exe" "$run/enhanced/" && printf '[setting]\r\ntype=3\r\n' > "$run/enhanced/info.ini"
+mkdir -p "$run/enhanced" && cp "$WIN_BUILD/package/nocturo.exe" "$run/enhanced/reblank.exe"
+printf '[setting]\r\ntype=3\r\n' > "$run/enhanced/info.ini"
 (cd "$run/enhanced" && exec "$WINE_LOADER" ./reblank.exe >/dev/null 2>&1) & reblank=$!
 helper wait-window RenderWindow Nocturo 20000 >/dev/null
 helper display-state reblank.exe 1 >/dev/null
@@ -128,10 +128,10 @@ for key in blanker daemon thread_loop cursor_floor daemon_floor; do
   used[$key]=$(minus "$(cpu_ms "${pid[$key]}")" "${cpu0[$key]}")
   echo "CPU of the $key over 300 s: ${used[$key]} ms, $(per_minute "${used[$key]}" 300) ms per 60 s (target for the programs: at most 5)"
 done
-echo "blanker against its floor (cursor_floor): $(awk -v a="${used[blanker]}" -v b="${used[cursor_floor]}" \
-     'BEGIN {if (b > 0) printf "%.2f", a / b; else print "n/a"}') times (target: at most 1.2)"
-echo "daemon against its floor (daemon_floor): $(awk -v a="${used[daemon]}" -v b="${used[daemon_floor]}" \
-     'BEGIN {if (b > 0) printf "%.2f", a / b; else print "n/a"}') times (target: at most 1.2)"
+for pair in blanker:cursor_floor daemon:daemon_floor; do
+  echo "${pair%:*} against its floor (${pair#*:}): $(awk -v a="${used[${pair%:*}]}" -v b="${used[${pair#*:}]}" \
+       'BEGIN {if (b > 0) printf "%.2f", a / b; else print "n/a"}') times (target: at most 1.2)"
+done
 sleep 300
 echo "daemon after 10 minutes: working set $(stat_of nocturodaemon.exe working_set_kb) KiB," \
      "handles $(stat_of nocturodaemon.exe handles), threads $(stat_of nocturodaemon.exe threads)"
