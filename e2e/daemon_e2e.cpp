@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
@@ -14,12 +15,9 @@ namespace {
 std::string Installed() { return e2e::StartupFolder() + "/startnocturodaemon.vbs.lnk"; }
 
 // An installation folder with the daemon, its script and `settings` in info.ini.
-std::string Install(const std::string& name, const std::string& settings, bool script = true) {
-  std::string folder = e2e::NewFolder(name);
-  e2e::CopyFile(e2e::PackageDir() + "/nocturodaemon.exe", folder + "/nocturodaemon.exe");
-  if (script)
-    e2e::CopyFile(std::string(NOCTURO_SOURCE_DIR) + "/dist/startnocturodaemon.vbs",
-                  folder + "/startnocturodaemon.vbs");
+std::string Install(const std::string& name, const std::string& settings,
+                    const std::vector<std::string>& files = {"nocturodaemon.exe", "startnocturodaemon.vbs"}) {
+  std::string folder = e2e::InstallFolder(name, files);
   if (!settings.empty()) e2e::WriteFile(folder + "/info.ini", "[setting]\r\n" + settings);
   return folder;
 }
@@ -27,15 +25,6 @@ std::string Install(const std::string& name, const std::string& settings, bool s
 bool DaemonWindow(int timeout_ms) {
   e2e::WindowInfo w = e2e::WaitWindow("RenderWindow", "NocturoDaemon", timeout_ms);
   return w.found && w.visible == 0;
-}
-
-// A stand-in daemon started from another folder, as an older copy would run.
-pid_t StandInDaemon(const std::string& name) {
-  std::string folder = e2e::NewFolder(name);
-  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", folder + "/nocturodaemon.exe");
-  pid_t pid = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
-  EXPECT_TRUE(e2e::Eventually([&] { return e2e::Exists(folder + "/nocturodaemon.exe.started"); }, 20000));
-  return pid;
 }
 
 // A removal started in `folder`: it ends with 0, ends `running` and deletes
@@ -54,7 +43,7 @@ TEST(DaemonUnderWine, RemovalDeletesTheLinkAndEndsARunningDaemonWithZero) {
   for (const char* settings : {"", "daemon=2\r\n"}) {
     SCOPED_TRACE(*settings ? settings : "no info.ini");
     e2e::WriteFile(Installed(), "a link");
-    pid_t running = StandInDaemon("daemon-running");
+    pid_t running = e2e::StartStandIn("daemon-running", "nocturodaemon.exe");
     ExpectRemoval(Install("daemon-remove", settings), running);
   }
 }
@@ -65,7 +54,7 @@ TEST(DaemonUnderWine, AnEnabledDaemonInstallsItsLinkStaysSingleAndHidden) {
   std::string folder = Install("daemon on", "daemon=1\r\n");
   pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
   ASSERT_TRUE(e2e::Eventually([] { return e2e::Exists(Installed()); }, 20000));
-  e2e::LinkInfo link = e2e::ReadLink(e2e::WindowsPath(Installed()));
+  e2e::LinkInfo link = e2e::ReadLink(Installed());
   EXPECT_EQ(link.target, e2e::WindowsPath(folder) + "\\startnocturodaemon.vbs");
   EXPECT_EQ(link.workdir, e2e::WindowsPath(folder));
   EXPECT_TRUE(DaemonWindow(20000)) << "a hidden NocturoDaemon window";
@@ -81,21 +70,19 @@ TEST(DaemonUnderWine, AnEnabledDaemonInstallsItsLinkStaysSingleAndHidden) {
 
 TEST(DaemonUnderWine, WithoutItsScriptOrInAnotherFolderItEndsAtOnceAndInstallsNothing) {
   std::remove(Installed().c_str());
-  std::string no_script = Install("daemon-no-script", "daemon=1\r\n", false);
+  std::string no_script = Install("daemon-no-script", "daemon=1\r\n", {"nocturodaemon.exe"});
   EXPECT_EQ(e2e::RunWine(no_script, no_script + "/nocturodaemon.exe", {}, 20000).code, 0);
   // A folder of someone else's making, with a planted blanker, as a rewritten
   // logon link would start the genuine daemon in it.
   std::string elsewhere = Install("daemon-elsewhere", "daemon=1\r\nminute=1\r\n");
-  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", elsewhere + "/nocturo.exe");
+  e2e::PlantStandIn(elsewhere, "nocturo.exe");
   EXPECT_EQ(e2e::RunWine(elsewhere, no_script + "/nocturodaemon.exe", {}, 20000).code, 0);
   EXPECT_FALSE(e2e::Exists(Installed()));
   EXPECT_FALSE(DaemonWindow(0));
 }
 
 TEST(DaemonUnderWine, AnInstalledLinkStaysByteForByteAndOneForEveryUserIsNotDoubled) {
-  std::string for_everyone = std::string(getenv("WINEPREFIX")) +
-                             "/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp/" +
-                             "startnocturodaemon.vbs.lnk";
+  std::string for_everyone = e2e::CommonStartupFolder() + "/startnocturodaemon.vbs.lnk";
   for (const std::string& link : {Installed(), for_everyone}) {
     SCOPED_TRACE(link);
     e2e::WriteFile(link, "a link to another folder");
@@ -111,55 +98,61 @@ TEST(DaemonUnderWine, AnInstalledLinkStaysByteForByteAndOneForEveryUserIsNotDoub
   }
 }
 
+// A daemon counting one minute, with a stand-in blanker, its link already
+// installed so the minute starts at once; it and what it started end with this.
+struct IdleDaemon {
+  explicit IdleDaemon(const std::string& name) : folder(Install(name, "daemon=1\r\nminute=1\r\n")) {
+    e2e::WriteFile(Installed(), "installed");
+    e2e::PlantStandIn(folder, "nocturo.exe");
+    pid = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
+    EXPECT_TRUE(DaemonWindow(20000));
+  }
+  ~IdleDaemon() {
+    e2e::Kill(pid);
+    e2e::EndAll("nocturo.exe");
+    std::remove(Installed().c_str());
+  }
+  bool BlankerStarted() const { return e2e::Exists(folder + "/nocturo.exe.started"); }
+
+  std::string folder;
+  pid_t pid;
+};
+
 // Slow: keys with the mouse still keep the blanker away; a minute after the
 // last key it comes; a cursor move postpones the next.
 TEST(DaemonUnderWine, TypingIsActivityAMinuteWithoutAnyStartsTheBlankerAndACursorMovePostponesIt) {
   using Clock = std::chrono::steady_clock;
-  std::string folder = Install("daemon-idle", "daemon=1\r\nminute=1\r\n");
-  e2e::WriteFile(Installed(), "installed");  // no install: the minute starts at once
-  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", folder + "/nocturo.exe");
-  std::string started = folder + "/nocturo.exe.started";
-  pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
-  ASSERT_TRUE(DaemonWindow(20000));
+  IdleDaemon daemon("daemon-idle");
+  auto started = [&] { return daemon.BlankerStarted(); };
   // Untouched, the blanker would come about 60 s after the start.
   for (int key = 0; key < 4; ++key) {
     ASSERT_TRUE(e2e::Key(0x10));  // Shift, sent as a keyboard sends it
-    EXPECT_FALSE(e2e::Eventually([&] { return e2e::Exists(started); }, 20000)) << "typing is activity";
+    EXPECT_FALSE(e2e::Eventually(started, 20000)) << "typing is activity";
   }
   Clock::time_point t0 = Clock::now() - std::chrono::seconds(20);  // the last key
-  ASSERT_TRUE(e2e::Eventually([&] { return e2e::Exists(started); }, 90000));
+  ASSERT_TRUE(e2e::Eventually(started, 90000));
   long first = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - t0).count();
   std::cout << "[ idle     ] blanker started " << first << " s after the last key\n";
   EXPECT_GE(first, 55);
   EXPECT_LE(first, 80);
   e2e::EndAll("nocturo.exe");
-  std::remove(started.c_str());
+  std::remove((daemon.folder + "/nocturo.exe.started").c_str());
   e2e::SleepMs(25000);
   e2e::Move(321, 123);
   // Unmoved, the next start would come 60 s after the first; the move puts it at about 90 s.
-  EXPECT_FALSE(e2e::Eventually([&] { return e2e::Exists(started); }, 50000)) << "the move postponed it";
-  e2e::Kill(daemon);
-  e2e::EndAll("nocturo.exe");
-  std::remove(Installed().c_str());
+  EXPECT_FALSE(e2e::Eventually(started, 50000)) << "the move postponed it";
 }
 
 // Slow: with the display reported off a minute of idleness starts nothing;
 // a message posted to the display-state window is dropped, never dispatched.
 TEST(DaemonUnderWine, WithTheDisplayReportedOffNoBlankerStartsAndAPostedCloseLeavesTheWindow) {
-  std::string folder = Install("daemon-display-off", "daemon=1\r\nminute=1\r\n");
-  e2e::WriteFile(Installed(), "installed");
-  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", folder + "/nocturo.exe");
-  pid_t daemon = e2e::StartWine(folder, folder + "/nocturodaemon.exe", {});
-  ASSERT_TRUE(DaemonWindow(20000));
+  IdleDaemon daemon("daemon-display-off");
   ASSERT_TRUE(e2e::Post("RenderWindow", "NocturoDaemon", platform::kWmClose));
   ASSERT_TRUE(e2e::ReportDisplay("nocturodaemon.exe", 0));
-  EXPECT_FALSE(e2e::Eventually([&] { return e2e::Exists(folder + "/nocturo.exe.started"); }, 80000))
+  EXPECT_FALSE(e2e::Eventually([&] { return daemon.BlankerStarted(); }, 80000))
       << "a blanker started while the display was off";
   EXPECT_TRUE(DaemonWindow(0)) << "the posted WM_CLOSE was dropped";
-  EXPECT_EQ(e2e::WaitExit(daemon, 0), -1);
-  e2e::Kill(daemon);
-  e2e::EndAll("nocturo.exe");
-  std::remove(Installed().c_str());
+  EXPECT_EQ(e2e::WaitExit(daemon.pid, 0), -1);
 }
 
 }  // namespace

@@ -26,9 +26,9 @@ std::map<std::string, std::string> Values(const Result& r) {
   return values;
 }
 
-long Number(const std::map<std::string, std::string>& values, const char* key) {
+int Number(const std::map<std::string, std::string>& values, const char* key) {
   auto found = values.find(key);
-  return found == values.end() ? -1 : std::strtol(found->second.c_str(), nullptr, 10);
+  return found == values.end() ? -1 : std::atoi(found->second.c_str());
 }
 
 std::string Text(long long value) { return std::to_string(value); }
@@ -46,16 +46,8 @@ void EndAll(const std::string& image) { Run({"end-process", image}); }
 WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms) {
   Result r = Run({"wait-window", window_class, title, Text(timeout_ms)}, timeout_ms + 30000);
   auto v = Values(r);
-  WindowInfo w;
-  w.found = r.code == 0;
-  w.visible = Number(v, "visible");
-  w.width = Number(v, "width");
-  w.height = Number(v, "height");
-  w.min_width = Number(v, "min_width");
-  w.min_height = Number(v, "min_height");
-  w.x = Number(v, "x");
-  w.y = Number(v, "y");
-  return w;
+  return {r.code == 0,          Number(v, "visible"),   Number(v, "width"), Number(v, "height"),
+          Number(v, "min_width"), Number(v, "min_height"), Number(v, "x"),     Number(v, "y")};
 }
 
 bool WindowExists(const std::string& window_class, const std::string& title, int timeout_ms) {
@@ -77,8 +69,8 @@ bool Key(uint16_t virtual_key) { return Run({"key", Text(virtual_key)}).code == 
 
 bool Move(int x, int y) { return Run({"move", Text(x), Text(y)}).code == 0; }
 
-LinkInfo ReadLink(const std::string& windows_path) {
-  Result r = Run({"link", windows_path});
+LinkInfo ReadLink(const std::string& path) {
+  Result r = Run({"link", WindowsPath(path)});
   auto v = Values(r);
   return {r.code == 0, v["target"], v["workdir"]};
 }
@@ -92,17 +84,18 @@ bool ReportDisplay(const std::string& image, int state) {
   return Run({"display-state", image, Text(state)}).code == 0;
 }
 
-pid_t StartBroadcastWatch(const std::string& file, int ms) {
-  pid_t pid = StartWine(ToolsDir(), ToolsDir() + "/nochelper.exe", {"watch-broadcasts", WindowsPath(file), Text(ms)});
-  WindowExists("NocWatch", "NocWatch", 20000);
+// A helper that stays, once its window is there.
+static pid_t StartWithWindow(const std::vector<std::string>& args, const std::string& window) {
+  pid_t pid = StartWine(ToolsDir(), ToolsDir() + "/nochelper.exe", args);
+  WindowExists(window, window, 20000);
   return pid;
 }
 
-pid_t StartHungWindow(int ms) {
-  pid_t pid = StartWine(ToolsDir(), ToolsDir() + "/nochelper.exe", {"hung-window", Text(ms)});
-  WindowExists("NocHung", "NocHung", 20000);
-  return pid;
+pid_t StartBroadcastWatch(const std::string& file, int ms) {
+  return StartWithWindow({"watch-broadcasts", WindowsPath(file), Text(ms)}, "NocWatch");
 }
+
+pid_t StartHungWindow(int ms) { return StartWithWindow({"hung-window", Text(ms)}, "NocHung"); }
 
 std::string Region(int x, int y, int width, int height) {
   return Values(Run({"region", Text(x), Text(y), Text(width), Text(height)}))["checksum"];

@@ -33,7 +33,8 @@ struct LinkInfo {
   bool found = false;
   std::string target, workdir;
 };
-LinkInfo ReadLink(const std::string& windows_path);
+// The shell link at that Unix path.
+LinkInfo ReadLink(const std::string& path);
 
 struct ProcessStats {
   long cpu_ms = -1, threads = -1, handles = -1, working_set_kb = -1;

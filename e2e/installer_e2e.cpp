@@ -2,9 +2,9 @@
 // its shortcuts start the suite there, that settings survive, and that a
 // silent removal ends the suite and leaves nothing behind.
 #include <gtest/gtest.h>
-#include <dirent.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,30 +32,22 @@ std::string Installer(const std::string& version) {
 
 // Program Files for this prefix's programs: the 32-bit one of a 64-bit prefix has "(x86)".
 std::string ProgramFiles() {
-  std::string x86 = std::string(getenv("WINEPREFIX")) + "/drive_c/Program Files (x86)";
-  return e2e::Exists(x86) ? x86 : std::string(getenv("WINEPREFIX")) + "/drive_c/Program Files";
+  std::string x86 = "Program Files (x86)";
+  return e2e::Exists(std::string(getenv("WINEPREFIX")) + "/drive_c/" + x86) ? x86 : "Program Files";
 }
-std::string InstallDir() { return ProgramFiles() + "/Nocturo"; }
-std::string WindowsInstallDir() {
-  return e2e::Exists(std::string(getenv("WINEPREFIX")) + "/drive_c/Program Files (x86)")
-             ? "C:\\Program Files (x86)\\Nocturo" : "C:\\Program Files\\Nocturo";
-}
+std::string InstallDir() { return std::string(getenv("WINEPREFIX")) + "/drive_c/" + ProgramFiles() + "/Nocturo"; }
+std::string WindowsInstallDir() { return "C:\\" + ProgramFiles() + "\\Nocturo"; }
 
 // The Start Menu folder: the machine's, or the user's where Wine puts it there.
 std::string MenuFolder() {
-  std::string user = e2e::StartupFolder() + "/../Nocturo";
-  std::string machine = std::string(getenv("WINEPREFIX")) +
-                        "/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Nocturo";
-  return e2e::Exists(machine) ? machine : user;
+  std::string machine = e2e::CommonStartupFolder() + "/../Nocturo";
+  return e2e::Exists(machine) ? machine : e2e::StartupFolder() + "/../Nocturo";
 }
 
 std::set<std::string> Files(const std::string& folder) {
   std::set<std::string> names;
-  if (DIR* dir = opendir(folder.c_str())) {
-    while (dirent* entry = readdir(dir))
-      if (entry->d_name[0] != '.') names.insert(entry->d_name);
-    closedir(dir);
-  }
+  std::error_code absent;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, absent)) names.insert(entry.path().filename());
   return names;
 }
 
@@ -76,8 +68,6 @@ void Open(const std::string& link) {
   e2e::RunWine(e2e::ToolsDir(), "start.exe", {"/unix", link}, 30000);
 }
 
-e2e::LinkInfo Link(const std::string& path) { return e2e::ReadLink(e2e::WindowsPath(path)); }
-
 TEST(InstallerUnderWine, ASilentInstallPutsTheZipsFilesInProgramFilesAndItsShortcutsWorkThere) {
   std::string msi = Installer(kVersion);
   Fresh(msi);
@@ -91,7 +81,7 @@ TEST(InstallerUnderWine, ASilentInstallPutsTheZipsFilesInProgramFilesAndItsShort
                                            u8"Nocturo 说明.lnk"};
   ASSERT_EQ(Files(MenuFolder()), shortcuts);
   for (const std::string& name : shortcuts)
-    EXPECT_EQ(Link(MenuFolder() + "/" + name).workdir.rfind(WindowsInstallDir(), 0), 0u) << name;
+    EXPECT_EQ(e2e::ReadLink(MenuFolder() + "/" + name).workdir.rfind(WindowsInstallDir(), 0), 0u) << name;
 
   std::string installed = e2e::StartupFolder() + "/startnocturotray.vbs.lnk";
   std::remove(installed.c_str());
@@ -99,8 +89,8 @@ TEST(InstallerUnderWine, ASilentInstallPutsTheZipsFilesInProgramFilesAndItsShort
   ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000)) << "the tray's shortcut started no tray";
   ASSERT_TRUE(e2e::Post("DOCKWIN", "dockwin", platform::kWmCommand, ID_AUTOSTART_ON));
   ASSERT_TRUE(e2e::Eventually([&] { return e2e::Exists(installed); }, 15000));
-  EXPECT_EQ(Link(installed).target, WindowsInstallDir() + "\\startnocturotray.vbs");
-  EXPECT_EQ(Link(installed).workdir, WindowsInstallDir());
+  EXPECT_EQ(e2e::ReadLink(installed).target, WindowsInstallDir() + "\\startnocturotray.vbs");
+  EXPECT_EQ(e2e::ReadLink(installed).workdir, WindowsInstallDir());
   e2e::Post("DOCKWIN", "dockwin", platform::kWmCommand, ID_EXIT);
   e2e::WaitProcess("nocturotray.exe", false, 20000);
   EXPECT_EQ(Uninstall(msi), 0);

@@ -10,8 +10,7 @@
 namespace {
 
 TEST(ProbeUnderWine, WithoutANotificationItWaitsSilentlyWithItsHiddenWindowAndStartsNothing) {
-  std::string folder = e2e::NewFolder("probe");
-  e2e::CopyFile(e2e::PackageDir() + "/panelprobe.exe", folder + "/panelprobe.exe");
+  std::string folder = e2e::InstallFolder("probe", {"panelprobe.exe"});
   pid_t probe = e2e::StartWine(folder, folder + "/panelprobe.exe", {});
   e2e::WindowInfo window = e2e::WaitWindow("RenderWindow", "Nocturo", 20000);
   EXPECT_TRUE(window.found);
@@ -27,13 +26,6 @@ TEST(ProbeUnderWine, WithoutANotificationItWaitsSilentlyWithItsHiddenWindowAndSt
   EXPECT_EQ(quiet.output, "");
 }
 
-std::string WithoutCarriageReturns(const std::string& text) {
-  std::string out;
-  for (char c : text)
-    if (c != '\r') out += c;
-  return out;
-}
-
 TEST(ProbeUnderWine, TheFirstNotificationPrintsTheReportOnceAndTheWindowGoesOnAnswering) {
   const std::string head = std::string(kNoticeLine) + "\n" + kDownloadLine + "\n" + kWakeHintLine + "\n";
   const std::string tail = "\n睡眠模式检测\n[stand-in /a]\n";
@@ -42,19 +34,18 @@ TEST(ProbeUnderWine, TheFirstNotificationPrintsTheReportOnceAndTheWindowGoesOnAn
   const std::pair<int, std::string> rows[] = {{1, detected}, {2, detected}, {0, not_detected}};
   for (const auto& row : rows) {
     SCOPED_TRACE("display state " + std::to_string(row.first));
-    std::string folder = e2e::NewFolder("probe-report");
-    e2e::CopyFile(e2e::PackageDir() + "/panelprobe.exe", folder + "/panelprobe.exe");
+    std::string folder = e2e::InstallFolder("probe-report", {"panelprobe.exe"});
     std::string out = folder + "/out.txt";
-    pid_t probe = e2e::StartWineLogged(folder, folder + "/panelprobe.exe", {}, out);
+    pid_t probe = e2e::StartWine(folder, folder + "/panelprobe.exe", {}, out);
     ASSERT_TRUE(e2e::WindowExists("RenderWindow", "Nocturo", 20000));
     ASSERT_TRUE(e2e::ReportDisplay("panelprobe.exe", row.first));
     const std::string expected = head + row.second + tail;  // GBK bytes, as the console gets them
-    EXPECT_TRUE(e2e::Eventually([&] { return WithoutCarriageReturns(e2e::ReadFile(out)) == expected; }, 10000))
-        << WithoutCarriageReturns(e2e::ReadFile(out));
+    EXPECT_TRUE(e2e::Eventually([&] { return e2e::ReadLines(out) == expected; }, 10000))
+        << e2e::ReadLines(out);
     EXPECT_TRUE(e2e::Send("RenderWindow", "Nocturo", platform::kWmNull, 3000)) << "the window answers a sent message";
     EXPECT_TRUE(e2e::ReportDisplay("panelprobe.exe", 1 - (row.first & 1)));
     e2e::SleepMs(1500);
-    EXPECT_EQ(WithoutCarriageReturns(e2e::ReadFile(out)), expected) << "a second notification prints nothing";
+    EXPECT_EQ(e2e::ReadLines(out), expected) << "a second notification prints nothing";
     EXPECT_EQ(e2e::WaitExit(probe, 0), -1) << "it stays open";
     e2e::Kill(probe);
   }

@@ -19,11 +19,10 @@ std::string Written(int type, int left_click_mode) {
 
 // An installation folder with the tray's four files; `skip` leaves one out.
 std::string Install(const std::string& name, const std::string& skip = "") {
-  std::string folder = e2e::NewFolder(name);
-  for (const char* exe : {"nocturotray.exe", "panelblank.exe"})
-    if (skip != exe) e2e::CopyFile(e2e::PackageDir() + "/" + exe, folder + "/" + exe);
-  if (skip != "startnocturotray.vbs")
-    e2e::CopyFile(std::string(NOCTURO_SOURCE_DIR) + "/dist/startnocturotray.vbs", folder + "/startnocturotray.vbs");
+  std::vector<std::string> files;
+  for (const char* file : {"nocturotray.exe", "panelblank.exe", "startnocturotray.vbs"})
+    if (skip != file) files.push_back(file);
+  std::string folder = e2e::InstallFolder(name, files);
   if (skip != "tpinfo.ini") e2e::WriteFile(folder + "/tpinfo.ini", Written(1, 1));
   return folder;
 }
@@ -92,7 +91,7 @@ TEST(TrayUnderWine, YesInstallsTheStartupLinkToThisFolderAndNoRemovesIt) {
   pid_t tray = StartTray(folder);
   Command(ID_AUTOSTART_ON);
   ASSERT_TRUE(e2e::Eventually([&] { return e2e::ReadFile(installed) != "an old link"; }, 15000));
-  e2e::LinkInfo link = e2e::ReadLink(e2e::WindowsPath(installed));
+  e2e::LinkInfo link = e2e::ReadLink(installed);
   EXPECT_EQ(link.target, e2e::WindowsPath(folder) + "\\startnocturotray.vbs");
   EXPECT_EQ(link.workdir, e2e::WindowsPath(folder));
   EXPECT_TRUE(e2e::Eventually([&] { return !e2e::Exists(folder + "/" + kLink); }, 10000))
@@ -119,7 +118,7 @@ TEST(TrayUnderWine, ASecondCopyAMissingFileOrAnotherFolderEndsItAtOnceWithZero) 
   // The genuine tray started in a folder of someone else's making, with the
   // four files and a planted blanker, as a rewritten logon link would start it.
   std::string planted = Install("tray-planted");
-  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", planted + "/panelblank.exe");
+  e2e::PlantStandIn(planted, "panelblank.exe");
   EXPECT_EQ(e2e::RunWine(planted, e2e::PackageDir() + "/nocturotray.exe", {}, 20000).code, 0);
   EXPECT_FALSE(e2e::WindowExists("DOCKWIN", "dockwin"));
   EXPECT_FALSE(e2e::Exists(planted + "/panelblank.exe.started"));
@@ -145,10 +144,9 @@ TEST(TrayUnderWine, ExitAndACloseRequestEndItWithZeroWhileTheBlankerGoesOn) {
 TEST(LauncherScriptsUnderWine, EachStartsItsProgramInTheScriptsOwnFolder) {
   for (const std::string program : {"nocturotray", "nocturodaemon"}) {
     SCOPED_TRACE(program);
-    std::string folder = e2e::NewFolder("launch " + program);
     std::string script = "start" + program + ".vbs";
-    e2e::CopyFile(std::string(NOCTURO_SOURCE_DIR) + "/dist/" + script, folder + "/" + script);
-    e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", folder + "/" + program + ".exe");
+    std::string folder = e2e::InstallFolder("launch " + program, {script});
+    e2e::PlantStandIn(folder, program + ".exe");
     std::string elsewhere = e2e::NewFolder("launch-elsewhere");
     e2e::RunWine(elsewhere, "wscript.exe", {e2e::WindowsPath(folder + "/" + script)}, 30000);
     std::string marker = folder + "/" + program + ".exe.started";

@@ -4,12 +4,13 @@
 #include <pwd.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -19,20 +20,14 @@ namespace e2e {
 
 namespace {
 
-const std::string kRoot = NOCTURO_E2E_ROOT;
+namespace fs = std::filesystem;
 
-int Shell(const std::string& command) { return std::system(command.c_str()); }
+const std::string kRoot = NOCTURO_E2E_ROOT;
 
 // What scripts/wine-env.sh exported for the session.
 std::string Session(const char* name) {
   const char* value = getenv(name);
   return value ? value : "";
-}
-
-std::string Quote(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
 }
 
 }  // namespace
@@ -42,12 +37,26 @@ std::string ToolsDir() { return Session("WIN_BUILD") + "/e2e-tools"; }
 
 std::string NewFolder(const std::string& name) {
   std::string folder = kRoot + "/runs/" + name;
-  Shell("rm -rf " + Quote(folder) + " && mkdir -p " + Quote(folder));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+std::string InstallFolder(const std::string& name, const std::vector<std::string>& files) {
+  std::string folder = NewFolder(name);
+  for (const std::string& file : files) {
+    bool program = file.size() > 4 && file.compare(file.size() - 4, 4, ".exe") == 0;
+    CopyFile((program ? PackageDir() : std::string(NOCTURO_SOURCE_DIR) + "/dist") + "/" + file, folder + "/" + file);
+  }
   return folder;
 }
 
 void CopyFile(const std::string& from, const std::string& to) {
-  Shell("cp " + Quote(from) + " " + Quote(to));
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+void PlantStandIn(const std::string& folder, const std::string& image) {
+  CopyFile(ToolsDir() + "/stand_in.exe", folder + "/" + image);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -62,10 +71,13 @@ std::string ReadFile(const std::string& path) {
   return bytes.str();
 }
 
-bool Exists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
+std::string ReadLines(const std::string& path) {
+  std::string text = ReadFile(path);
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return text;
 }
+
+bool Exists(const std::string& path) { return fs::exists(path); }
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -74,38 +86,33 @@ long long NowMs() {
              std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
-static pid_t Start(const std::string& folder, const std::string& program,
-                   const std::vector<std::string>& args, int out_fd) {
+pid_t StartWine(const std::string& folder, const std::string& program, const std::vector<std::string>& args,
+                const std::string& out_path) {
+  int out = out_path.empty() ? -1 : open(out_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
   pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);  // so a kill reaches the wine loader and what it started
     if (chdir(folder.c_str()) != 0) _exit(127);
     int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
-    dup2(out_fd >= 0 ? out_fd : null, 1);
+    dup2(out >= 0 ? out : null, 1);
     dup2(null, 2);  // Wine writes noise to stderr even with WINEDEBUG=-all
-    std::vector<char*> argv;
     std::string loader = Session("WINELOADER");
-    argv.push_back(const_cast<char*>(loader.c_str()));
-    argv.push_back(const_cast<char*>(program.c_str()));
+    std::vector<char*> argv = {const_cast<char*>(loader.c_str()), const_cast<char*>(program.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     execv(loader.c_str(), argv.data());
     _exit(127);
   }
+  if (out >= 0) close(out);
   return pid;
 }
 
-pid_t StartWine(const std::string& folder, const std::string& program,
-                const std::vector<std::string>& args) {
-  return Start(folder, program, args, -1);
-}
-
-pid_t StartWineLogged(const std::string& folder, const std::string& program,
-                      const std::vector<std::string>& args, const std::string& out_path) {
-  int fd = open(out_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-  pid_t pid = Start(folder, program, args, fd);
-  close(fd);
+pid_t StartStandIn(const std::string& folder_name, const std::string& image) {
+  std::string folder = NewFolder(folder_name);
+  PlantStandIn(folder, image);
+  pid_t pid = StartWine(folder, folder + "/" + image, {});
+  EXPECT_TRUE(Eventually([&] { return Exists(folder + "/" + image + ".started"); }, 20000)) << image << " did not start";
   return pid;
 }
 
@@ -128,33 +135,33 @@ void Kill(pid_t pid) {
 Result RunWine(const std::string& folder, const std::string& program,
                const std::vector<std::string>& args, int timeout_ms) {
   std::string out_path = kRoot + "/runs/.out-" + std::to_string(getpid());
-  int fd = open(out_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-  pid_t pid = Start(folder, program, args, fd);
-  close(fd);
+  pid_t pid = StartWine(folder, program, args, out_path);
   Result result;
   result.code = WaitExit(pid, timeout_ms);
   if (result.code == -1) Kill(pid);
-  // Console output comes in text mode; the tests compare lines.
-  for (char c : ReadFile(out_path))
-    if (c != '\r') result.output += c;
+  result.output = ReadLines(out_path);
   unlink(out_path.c_str());
   return result;
 }
 
 void UseShellDesktop(bool on) {
-  Shell("bash -c 'source \"$0\" && wine_shell_desktop \"$1\"' " + Quote(std::string(NOCTURO_SOURCE_DIR) +
-        "/scripts/wine-env.sh") + (on ? " on" : " off"));
+  std::string script = std::string(NOCTURO_SOURCE_DIR) + "/scripts/wine-env.sh";
+  std::system(("bash -c 'source \"$0\" && wine_shell_desktop \"$1\"' '" + script + (on ? "' on" : "' off")).c_str());
 }
 
 void ClickAt(int x, int y, int button) {
-  Shell("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
-        std::to_string(button));
+  std::system(("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
+               std::to_string(button)).c_str());
 }
 
 std::string StartupFolder() {
   const passwd* user = getpwuid(getuid());
-  return std::string(getenv("WINEPREFIX")) + "/drive_c/users/" + (user ? user->pw_name : "root") +
+  return Session("WINEPREFIX") + "/drive_c/users/" + (user ? user->pw_name : "root") +
          "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp";
+}
+
+std::string CommonStartupFolder() {
+  return Session("WINEPREFIX") + "/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp";
 }
 
 std::string WindowsPath(const std::string& unix_path) {
@@ -173,6 +180,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::cout << "[ wine     ] " << e2e::Session("WINEARCH") << " programs from " << e2e::Session("WIN_BUILD") << "\n";
-  e2e::Shell("mkdir -p '" + e2e::kRoot + "/runs'");
+  std::filesystem::create_directories(e2e::kRoot + "/runs");
   return RUN_ALL_TESTS();
 }

@@ -14,9 +14,17 @@ std::string ToolsDir();    // the test tools, never shipped
 
 // A fresh, empty folder for one test.
 std::string NewFolder(const std::string& name);
+// A fresh folder holding copies of `files`: the package's programs (".exe")
+// and the delivered files of dist/ (the launcher scripts).
+std::string InstallFolder(const std::string& name, const std::vector<std::string>& files);
 void CopyFile(const std::string& from, const std::string& to);
+// Puts the stand-in tool into `folder` as `image`: run, it leaves
+// "<image>.started" holding its working folder and waits until it is ended.
+void PlantStandIn(const std::string& folder, const std::string& image);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
+// A console program's output, as written in text mode: without carriage returns.
+std::string ReadLines(const std::string& path);
 bool Exists(const std::string& path);
 
 struct Result {
@@ -27,12 +35,12 @@ struct Result {
 // Runs `wine <program> <args>` in `folder` and waits up to `timeout_ms`.
 Result RunWine(const std::string& folder, const std::string& program,
                const std::vector<std::string>& args, int timeout_ms);
-// Starts it in the background; end it with WaitExit or Kill.
+// Starts it in the background, its standard output going to `out_path` if
+// one is given; end it with WaitExit or Kill.
 pid_t StartWine(const std::string& folder, const std::string& program,
-                const std::vector<std::string>& args);
-// The same, its standard output going to `out_path`.
-pid_t StartWineLogged(const std::string& folder, const std::string& program,
-                      const std::vector<std::string>& args, const std::string& out_path);
+                const std::vector<std::string>& args, const std::string& out_path = "");
+// A stand-in run as `image` from a fresh folder of its own, once it runs.
+pid_t StartStandIn(const std::string& folder_name, const std::string& image);
 // The exit code, or -1 when it has not ended within `timeout_ms`.
 int WaitExit(pid_t pid, int timeout_ms);
 void Kill(pid_t pid);
@@ -44,8 +52,9 @@ void UseShellDesktop(bool on);
 // A real mouse click on the display, left (1) or right (3) button.
 void ClickAt(int x, int y, int button);
 
-// The user's Startup folder in the prefix, as a Unix path.
+// The user's Startup folder in the prefix, and the one for every user, as Unix paths.
 std::string StartupFolder();
+std::string CommonStartupFolder();
 // How a program under Wine sees a Unix path: "Z:\..." with backslashes.
 std::string WindowsPath(const std::string& unix_path);
 
