@@ -46,7 +46,7 @@ void EndAll(const std::string& image) { Run({"end-process", image}); }
 WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms) {
   Result r = Run({"wait-window", window_class, title, Text(timeout_ms)}, timeout_ms + 30000);
   auto v = Values(r);
-  return {r.code == 0,          Number(v, "visible"),   Number(v, "width"), Number(v, "height"),
+  return {r.code == 0,           Number(v, "visible"),    Number(v, "width"), Number(v, "height"),
           Number(v, "min_width"), Number(v, "min_height"), Number(v, "x"),     Number(v, "y")};
 }
 

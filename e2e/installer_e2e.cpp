@@ -60,7 +60,7 @@ int Uninstall(const std::string& msi) { return Msiexec({"/x", e2e::WindowsPath(m
 // Starts from no installation: a test that failed may have left one.
 void Fresh(const std::string& msi) {
   Uninstall(msi);
-  std::system(("rm -rf '" + InstallDir() + "'").c_str());
+  std::filesystem::remove_all(InstallDir());
 }
 
 // How Explorer opens a Start Menu shortcut.
