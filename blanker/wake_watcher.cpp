@@ -39,7 +39,7 @@ bool BuildBanner(char* out, unsigned size, const char* first_segment) {
 
 void* WakeWatcher(void*) {
   char banner[kMaxPath];
-  if (BuildBanner(banner, sizeof banner, Variant->banner_first)) ShellCommand(banner, true);
+  if (BuildBanner(banner, sizeof banner, Variant->banner_first)) ShellCommandText(banner, true);
   ShellCommand(kEndGraphicsHotkey, false);
   platform::Sleep(kPrepareMs);
   int32_t mode = BlankMode.load();

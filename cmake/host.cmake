@@ -24,6 +24,7 @@ add_library(platform_sim STATIC
   platform/sim/screen.cpp
   platform/sim/shell.cpp
   platform/sim/shell_links.cpp
+  platform/sim/text.cpp
   platform/sim/threads.cpp
   platform/sim/tray.cpp
   platform/sim/window.cpp)

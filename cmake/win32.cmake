@@ -26,6 +26,7 @@ add_library(platform_win32 STATIC
   platform/win32/screen.cpp
   platform/win32/shell.cpp
   platform/win32/shell_links.cpp
+  platform/win32/text.cpp
   platform/win32/threads.cpp
   platform/win32/tray.cpp
   platform/win32/win_values_check.cpp

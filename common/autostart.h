@@ -1,16 +1,16 @@
 // Start at logon: a shell link to the launcher script beside the program,
 // built in the working directory and copied into the user's Startup folder.
+// Every path here is UTF-16: a folder named in any language is the folder.
 #pragma once
 #include <cstdint>
 
 #include "common/text_buffer.h"
 
 struct AutostartBase {
-  const char* script;                   // the launcher script, in the working directory
-  const char* shortcut;                 // the link's file name, here and in the Startup folder
-  const char* local_shortcut;           // the link in the working directory
-  const char16_t* local_shortcut_wide;  // the same, for saving the link
-  uint32_t copy_wait_ms;                // the time the hidden copy gets before the local link goes
+  const char16_t* script;          // the launcher script, in the working directory
+  const char16_t* shortcut;        // the link's file name, here and in the Startup folder
+  const char16_t* local_shortcut;  // the link in the working directory
+  uint32_t copy_wait_ms;           // the time the hidden copy gets before the local link goes
 };
 
 extern const AutostartBase kTrayAutostart;
@@ -20,9 +20,9 @@ extern const AutostartBase kDaemonAutostart;
 // has no Startup folder to name, is marked as overflowed and never used:
 // whatever needs it is skipped.
 struct AutostartTexts {
-  TextBuffer startup;       // the Startup folder
-  TextBuffer copy_command;  // "/c copy .\<shortcut> "<startup>" /y"
-  TextBuffer installed;     // <startup>\<shortcut>
+  PathBuffer startup;       // the Startup folder
+  PathBuffer copy_command;  // "/c copy .\<shortcut> "<startup>" /y"
+  PathBuffer installed;     // <startup>\<shortcut>
 };
 
 void PrepareAutostart(const AutostartBase& base, AutostartTexts* texts);

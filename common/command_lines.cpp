@@ -1,11 +1,11 @@
 #include "common/command_lines.h"
 
-bool BuildCopyToStartup(TextBuffer* command, const char* shortcut, const char* startup_folder) {
+bool BuildCopyToStartup(PathBuffer* command, const char16_t* shortcut, const char16_t* startup_folder) {
   ClearText(command);
-  AppendText(command, "/c copy .\\");
+  AppendText(command, u"/c copy .\\");
   AppendText(command, shortcut);
-  AppendText(command, " \"");
+  AppendText(command, u" \"");
   AppendText(command, startup_folder);
-  AppendText(command, "\" /y");
+  AppendText(command, u"\" /y");
   return !command->overflow;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 // True when the working folder is the program's own folder, compared as
-// Windows compares paths: letter case ignored, long names, a root's backslash.
-// False too when either path lost characters or does not fit its buffer.
+// Windows compares paths: long names, letter case ignored, a root's
+// backslash; any other character makes it another folder. False too when
+// either path does not fit its buffer.
 bool RunsInItsOwnFolder();

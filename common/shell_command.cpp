@@ -1,27 +1,43 @@
 #include "common/shell_command.h"
 
+#include <initializer_list>
+
 #include "common/text_buffer.h"
 #include "platform/shell.h"
+#include "platform/text.h"
 #include "platform/win_values.h"
 
+constexpr char16_t kNoAutoRun[] = u"/d /v:off ";
 
 // The programs run elevated in a folder the user can write to, so a bare
 // "cmd.exe" could be found there first; the system folder's copy is used.
-static bool SystemCommandInterpreter(TextBuffer* path) {
+static bool SystemCommandInterpreter(PathBuffer* path) {
   ClearText(path);
-  uint32_t length = platform::GetSystemDirectoryA(path->text, sizeof path->text);
-  if (length == 0 || length >= sizeof path->text) return false;
-  path->length = length;
-  return AppendText(path, "\\cmd.exe");
+  return TakeWritten(path, platform::SystemFolder(path->text, kMaxPath)) &&
+         AppendText(path, u"\\cmd.exe");
 }
 
 void NoCommandsFromTheWorkingFolder() {
   platform::SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
 }
 
-void ShellCommand(const char* parameters, bool shown) {
-  TextBuffer interpreter;
+void ShellCommand(const char16_t* parameters, bool shown) {
+  PathBuffer interpreter;
   if (!SystemCommandInterpreter(&interpreter)) return;
-  platform::ShellExecuteA(nullptr, "open", interpreter.text, parameters, nullptr,
-                          shown ? platform::kSwShowNormal : platform::kSwHide);
+  // Room for the switches and any command that fits a MAX_PATH buffer.
+  char16_t line[sizeof kNoAutoRun / sizeof kNoAutoRun[0] + kMaxPath];
+  size_t length = 0;
+  for (const char16_t* part : {kNoAutoRun, parameters})
+    for (const char16_t* c = part; *c; ++c) {
+      if (length + 1 == sizeof line / sizeof line[0]) return;
+      line[length++] = *c;
+    }
+  line[length] = 0;
+  platform::ShellRun(nullptr, u"open", interpreter.text, line, nullptr,
+                     shown ? platform::kSwShowNormal : platform::kSwHide);
+}
+
+void ShellCommandText(const char* parameters, bool shown) {
+  char16_t wide[kMaxPath];
+  if (platform::WidenText(parameters, wide, kMaxPath)) ShellCommand(wide, shown);
 }

@@ -2,20 +2,37 @@
 
 #include <cstring>
 
-void ClearText(TextBuffer* buffer) { std::memset(buffer, 0, sizeof *buffer); }
+template <typename Char>
+void ClearText(TextOf<Char>* buffer) {
+  std::memset(buffer, 0, sizeof *buffer);
+}
 
-bool AppendText(TextBuffer* buffer, const char* text) {
-  size_t add = std::strlen(text);
-  if (buffer->overflow || add >= sizeof buffer->text - buffer->length) {
+template <typename Char>
+bool AppendText(TextOf<Char>* buffer, const Char* text) {
+  size_t add = 0;
+  while (text[add]) add++;
+  if (buffer->overflow || add >= kMaxPath - buffer->length) {
     buffer->overflow = true;
     return false;
   }
-  std::memcpy(buffer->text + buffer->length, text, add + 1);
+  std::memcpy(buffer->text + buffer->length, text, (add + 1) * sizeof(Char));
   buffer->length += add;
   return true;
 }
 
-bool LostCharacters(const char* path) { return std::strchr(path, '?') != nullptr; }
+template <typename Char>
+bool TakeWritten(TextOf<Char>* buffer, uint32_t written) {
+  buffer->text[kMaxPath - 1] = 0;
+  if (written == 0 || written >= kMaxPath) buffer->overflow = true;
+  else buffer->length = written;
+  return !buffer->overflow;
+}
+
+template void ClearText(TextBuffer*);
+template void ClearText(PathBuffer*);
+template bool AppendText(TextBuffer*, const char*);
+template bool AppendText(PathBuffer*, const char16_t*);
+template bool TakeWritten(PathBuffer*, uint32_t);
 
 bool AppendDecimal(TextBuffer* buffer, int32_t value) {
   char digits[12];

@@ -4,7 +4,8 @@
 
 namespace platform {
 
-// fputs to standard output, bytes unchanged; fflush of it.
+// A GBK text to standard output: to a console as its characters, to a file
+// or a pipe as its bytes, unchanged.
 int32_t WriteOutput(const char* text);
 int32_t FlushOutput();
 // Runs a command line through the command interpreter, in this console, and waits.

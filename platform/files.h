@@ -1,4 +1,4 @@
-// Settings reads, the C runtime's file calls, the working directory.
+// Settings reads, the C runtime's file calls, paths.
 #pragma once
 #include "platform/types.h"
 
@@ -12,19 +12,25 @@ Handle OpenFile(const char* path, const char* mode);
 size_t WriteFile(Handle file, const void* data, size_t size);
 int32_t CloseFile(Handle file);
 
-// _access and remove: 0 on success, -1 on failure.
+// _access and remove, and their wide forms for full paths: 0 on success, -1 on
+// failure. Relative ASCII names resolve against the working folder as they are.
 int32_t Access(const char* path, int32_t mode);
+int32_t Access(const char16_t* path, int32_t mode);
 int32_t RemoveFile(const char* path);
+int32_t RemoveFile(const char16_t* path);
 
-// The length written, or the size needed when `size` is too small; 0 on failure.
-uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer);
-// The running program's full path; `size` when it was cut short, 0 on failure.
-uint32_t GetModuleFileNameA(char* buffer, uint32_t size);
-// As GetCurrentDirectoryA: the length, the size needed, or 0 (no such path).
-uint32_t GetLongPathNameA(const char* path, char* buffer, uint32_t size);
-
+// Paths are UTF-16, so no character of them is lost or replaced by a look-alike.
+// Each returns the length written, or the size needed when `size` (in
+// characters) is too small, or 0 on failure.
+uint32_t WorkingFolder(uint32_t size, char16_t* buffer);
+// The running program's full path; `size` when it was cut short.
+uint32_t ProgramPath(char16_t* buffer, uint32_t size);
+// The path with each short name spelt long; 0 when it names nothing.
+uint32_t LongPathName(const char16_t* path, char16_t* buffer, uint32_t size);
 // kInvalidFileAttributes, or kFileAttribute... bits (platform/win_values.h).
-// Of the path itself, not of what a junction or symbolic link there names:
-uint32_t GetFileAttributesA(const char* path);
+// Of the path itself, not of what a junction or symbolic link there names.
+uint32_t PathAttributes(const char16_t* path);
+// Equal as the file system compares names: letter by letter, case ignored.
+bool SameName(const char16_t* a, const char16_t* b);
 
 }  // namespace platform

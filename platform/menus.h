@@ -1,4 +1,4 @@
-// Popup menus.
+// Popup menus. Item texts are the product's GBK texts (platform/text.h).
 #pragma once
 #include "platform/types.h"
 
@@ -6,8 +6,8 @@ namespace platform {
 
 Handle CreatePopupMenu();
 // `item` is a command id, or a submenu's handle with MF_POPUP.
-int32_t AppendMenuA(Handle menu, uint32_t flags, uintptr_t item, const char* text);
-int32_t InsertMenuA(Handle menu, uint32_t position, uint32_t flags, uintptr_t item, const char* text);
+int32_t AppendMenuItem(Handle menu, uint32_t flags, uintptr_t item, const char* text);
+int32_t InsertMenuItemAt(Handle menu, uint32_t position, uint32_t flags, uintptr_t item, const char* text);
 // Returns when the menu closes; the chosen command comes as a posted WM_COMMAND.
 int32_t TrackPopupMenu(Handle menu, uint32_t flags, int32_t x, int32_t y, Handle owner);
 int32_t DestroyMenu(Handle menu);

@@ -11,9 +11,9 @@ int32_t CoCreateInstance(const Guid& clsid, uint32_t context, const Guid& iid, H
 int32_t QueryInterface(Handle object, const Guid& iid, Handle* result);
 uint32_t Release(Handle object);
 
-// IShellLinkA and IPersistFile methods.
-int32_t ShellLinkSetPath(Handle link, const char* path);
-int32_t ShellLinkSetWorkingDirectory(Handle link, const char* directory);
+// IShellLinkW and IPersistFile methods.
+int32_t ShellLinkSetPath(Handle link, const char16_t* path);
+int32_t ShellLinkSetWorkingDirectory(Handle link, const char16_t* directory);
 int32_t PersistFileSave(Handle file, const char16_t* path, int32_t remember);
 
 }  // namespace platform

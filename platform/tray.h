@@ -4,7 +4,9 @@
 
 namespace platform {
 
-// The fields of NOTIFYICONDATAA the programs fill; `size` goes to cbSize as given.
+// The fields of the notification-icon record the programs fill. `size` is the
+// narrow record's cbSize; the wide call gets the wide record of that layout.
+// The tooltip is a GBK text (platform/text.h).
 struct NotifyIconRecord {
   uint32_t size;
   Handle window;
@@ -15,6 +17,6 @@ struct NotifyIconRecord {
   char tip[128];
 };
 
-int32_t Shell_NotifyIconA(uint32_t message, const NotifyIconRecord& record);
+int32_t NotifyIcon(uint32_t message, const NotifyIconRecord& record);
 
 }  // namespace platform

@@ -48,8 +48,8 @@ constexpr uint32_t kClsctxInprocServer = 1;
 
 // {00021401-0000-0000-C000-000000000046}
 constexpr Guid kClsidShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-// {000214EE-0000-0000-C000-000000000046}
-constexpr Guid kIidShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// {000214F9-0000-0000-C000-000000000046}
+constexpr Guid kIidShellLinkW = {0x000214F9, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // {0000010B-0000-0000-C000-000000000046}
 constexpr Guid kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // {6FE69556-704A-47A0-8F24-C28D936FDA47}

@@ -9,11 +9,6 @@
 namespace {
 
 const char kInstalled[] = "Startup/startnocturotray.vbs.lnk";
-const char kLink[] =
-    "target C:\\Program Files\\Nocturo\\startnocturotray.vbs\nworkdir C:\\Program Files\\Nocturo\n";
-const char kCopy[] =
-    "\"/c copy .\\startnocturotray.vbs.lnk \"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\"
-    "Start Menu\\Programs\\Startup\" /y\" null 0";
 
 sim::World TrayAt(int64_t at, uint32_t command) {
   sim::World world = TrayWorld("1");
@@ -21,25 +16,43 @@ sim::World TrayAt(int64_t at, uint32_t command) {
   return world;
 }
 
+// Every path goes whole from the call that yields it to the link and the copy
+// command: characters outside any code page, a last one whose second GBK byte
+// is a backslash, a full-width quotation mark that a narrow call would turn
+// into a real one.
 TEST(Autostart, YesBuildsTheLinkCopiesItOverAnyInstalledOneAndLeavesNoLocalLink) {
-  for (bool installed : {false, true}) {
+  struct Row {
+    const char* what;
+    bool installed;
+    std::string folder, startup;
+  };
+  const sim::World plain;
+  const Row rows[] = {
+      {"first install", false, plain.current_dir, plain.startup_dir},
+      {"over an installed link", true, plain.current_dir, plain.startup_dir},
+      {"in folders named in any language", false, u8"C:\\Users\\Łukasz\\张 é\\工具誠",
+       u8"C:\\Users\\Łukasz\\q＂ & md pwnd & ＂q"},
+  };
+  for (const Row& row : rows) {
     sim::World world = TrayAt(1000, ID_AUTOSTART_ON);
-    if (installed) world.File(kInstalled, "target D:\\old\\startnocturotray.vbs\n");
+    world.current_dir = world.program_dir = row.folder;
+    world.startup_dir = row.startup;
+    if (row.installed) world.File(kInstalled, "target D:\\old\\startnocturotray.vbs\n");
     sim::Run r = sim::RunProgram(RunTray, world, 10000);
-    SCOPED_TRACE(std::string(installed ? "over an installed link" : "first install") + "\n" + r.Text());
+    SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
+    const std::string copy = "\"/d /v:off /c copy .\\startnocturotray.vbs.lnk \"" + row.startup + "\" /y\" null 0";
     ExpectInOrder(r, {
-        "_access startnocturotray.vbs 0 = 0", "SHGetSpecialFolderPathA (nil) 7 0",
-        "GetCurrentDirectoryA 260", "CoInitialize",
-        "CoCreateInstance {00021401-0000-0000-C000-000000000046} 1 {000214EE-0000-0000-C000-000000000046} = 00000000",
-        "IShellLinkA::SetPath C:\\Program Files\\Nocturo\\startnocturotray.vbs",
-        "IShellLinkA::SetWorkingDirectory C:\\Program Files\\Nocturo",
+        "_waccess startnocturotray.vbs 0 = 0", "SHGetSpecialFolderPathW (nil) 7 0",
+        "GetCurrentDirectoryW 260", "CoInitialize",
+        "CoCreateInstance {00021401-0000-0000-C000-000000000046} 1 {000214F9-0000-0000-C000-000000000046} = 00000000",
+        "IShellLinkW::SetPath " + row.folder + "\\startnocturotray.vbs",
+        "IShellLinkW::SetWorkingDirectory " + row.folder,
         "QueryInterface {0000010B-0000-0000-C000-000000000046}",
         "IPersistFile::Save .\\startnocturotray.vbs.lnk remember 0", "Release IPersistFile, 0 left",
-        "Release IShellLinkA, 0 left", "CoUninitialize", kCopy, "copied",
-        "remove .\\startnocturotray.vbs.lnk = 0"});
-    EXPECT_EQ(r.First(kCopy), 1300);
-    EXPECT_EQ(r.First("remove .\\startnocturotray.vbs.lnk = 0"), 3300);
-    EXPECT_EQ(r.FileBytes(kInstalled), kLink);
+        "Release IShellLinkW, 0 left", "CoUninitialize", {copy, 1300}, "copied",
+        {"_wremove .\\startnocturotray.vbs.lnk = 0", 3300}});
+    EXPECT_EQ(r.FileBytes(kInstalled),
+              "target " + row.folder + "\\startnocturotray.vbs\nworkdir " + row.folder + "\n");
     EXPECT_EQ(r.FileBytes("startnocturotray.vbs.lnk"), "");
   }
 }
@@ -60,7 +73,7 @@ TEST(Autostart, AFailedComStepLeavesNoLinkButTheCopyAndItsWaitStillRun) {
     EXPECT_EQ(r.Count("Release "), row.releases);
     EXPECT_EQ(r.Count(", 0 left"), row.releases) << "every interface released";
     EXPECT_EQ(r.First("nothing copied"), 1300);
-    EXPECT_EQ(r.Times("remove .\\startnocturotray.vbs.lnk"), (std::vector<int64_t>{0, 3300}));
+    EXPECT_EQ(r.Times("_wremove .\\startnocturotray.vbs.lnk"), (std::vector<int64_t>{0, 3300}));
     EXPECT_EQ(r.FileBytes(kInstalled), "");
   }
 }
@@ -80,7 +93,7 @@ int InstallTrayLink() {
 TEST(Autostart, NothingIsBuiltCopiedOrWaitedForWithoutTheScriptOrWithAStartupPathUnfitForAnElevatedCopy) {
   sim::Run r = sim::RunProgram(YesWithoutTheScript, TrayWorld("1"), 10000);
   EXPECT_EQ(r.ended_at, 0) << r.Text();
-  EXPECT_EQ(r.Count("SHGetSpecialFolderPathA"), 0) << r.Text();
+  EXPECT_EQ(r.Count("SHGetSpecialFolderPathW"), 0) << r.Text();
   sim::World plain;
   struct Row {
     const char* what;
@@ -91,9 +104,9 @@ TEST(Autostart, NothingIsBuiltCopiedOrWaitedForWithoutTheScriptOrWithAStartupPat
       {"Startup folder too long for the copy", "C:\\" + std::string(222, 's'), plain.current_dir},
       {"working directory too long", plain.startup_dir, "C:\\" + std::string(300, 'w')},
       {"script path too long", plain.startup_dir, "C:\\" + std::string(240, 'w')},
-      {"Startup folder that lost characters", "C:\\Users\\??\\Startup", plain.current_dir},
-      {"working directory that lost characters", plain.startup_dir, "C:\\Program Files\\??"},
       {"Startup folder that cmd.exe would expand", "C:\\Users\\%EVIL%\\Startup", plain.current_dir},
+      {"Startup folder whose quote would end the copy's", "C:\\Users\\q\" & md pwnd & \"q", plain.current_dir},
+      {"Startup folder with a line break", "C:\\Users\\q\r\nmd pwnd", plain.current_dir},
       {"Startup folder that is a junction", plain.startup_dir, plain.current_dir, "Startup"},
       {"installed link that is a symbolic link", plain.startup_dir, plain.current_dir,
        "Startup/startnocturotray.vbs.lnk"},
@@ -105,7 +118,7 @@ TEST(Autostart, NothingIsBuiltCopiedOrWaitedForWithoutTheScriptOrWithAStartupPat
     if (*row.reparse_point) world.File(kInstalled, "elsewhere").reparse_points.insert(row.reparse_point);
     r = sim::RunProgram(InstallTrayLink, world, 10000);
     SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
-    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA"), 0);
+    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteW"), 0);
     EXPECT_EQ(r.ended_at, 0) << "no wait";
   }
 }
@@ -127,7 +140,7 @@ TEST(Autostart, NoDeletesTheInstalledLinkIfThereAndNeverAnotherFile) {
   for (Row row : {Row{"installed", true, 0, 1}, Row{"not installed", false, 0, 0},
                   Row{"folder too long for the link's path", true, 240, 0},
                   Row{"no Startup folder", true, 1, 0},
-                  Row{"folder that lost characters", true, 0, 0, "C:\\Users\\??\\Startup"},
+                  Row{"folder whose quote would end a command's", true, 0, 0, "C:\\Users\\q\"q"},
                   Row{"folder that cmd.exe would expand", true, 0, 0, "C:\\%APPDATA%\\Startup"},
                   Row{"folder that is a junction", true, 0, 0, "", "Startup"},
                   Row{"link that is a symbolic link", true, 0, 0, "", "Startup/startnocturotray.vbs.lnk"}}) {
@@ -135,12 +148,12 @@ TEST(Autostart, NoDeletesTheInstalledLinkIfThereAndNeverAnotherFile) {
     if (*row.odd_folder) world.startup_dir = row.odd_folder;
     if (*row.reparse_point) world.reparse_points.insert(row.reparse_point);
     if (row.startup_length > 1) world.startup_dir = "C:\\" + std::string(row.startup_length - 3, 's');
-    if (row.startup_length == 1) world.Fail("SHGetSpecialFolderPathA");
+    if (row.startup_length == 1) world.Fail("SHGetSpecialFolderPathW");
     if (row.installed) world.File(kInstalled, "link").File("Startup/startnocturotray.vbs.ln", "other");
     sim::Run r = sim::RunProgram(RemoveTrayLink, world, 1000);
     SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
     EXPECT_EQ(r.Count("remove "), row.removes);
-    EXPECT_EQ(r.Count("_access"), row.startup_length || *row.odd_folder || *row.reparse_point ? 0 : 1);
+    EXPECT_EQ(r.Count("_waccess"), row.startup_length || *row.odd_folder || *row.reparse_point ? 0 : 1);
     EXPECT_EQ(r.FileBytes(kInstalled), row.removes ? "" : (row.installed ? "link" : ""));
     EXPECT_EQ(r.FileBytes("Startup/startnocturotray.vbs.ln"), row.installed ? "other" : "");
   }

@@ -72,11 +72,11 @@ TEST(BlankerTimeline, BannerAndHotkeyCommandsComeFirstOnTheWatcher) {
   SCOPED_TRACE(r.Text());
   char banner[260];
   ASSERT_TRUE(BuildBanner(banner, sizeof banner, kNocturoVariant.banner_first));
-  const std::string expected_banner = std::string("ShellExecuteA (nil) open C:\\Windows\\System32\\cmd.exe \"") +
-                                      banner + "\" null 1";
+  const std::string expected_banner =
+      "ShellExecuteW (nil) open C:\\Windows\\System32\\cmd.exe \"/d /v:off " + sim::Utf8FromGbk(banner) + "\" null 1";
   EXPECT_EQ(r.First(expected_banner), 0);
-  EXPECT_EQ(r.First("\"/c c:\\Windows\\System32\\taskkill /f /im igfxHK.exe\" null 0"), 0);
-  EXPECT_LT(r.First("ShellExecuteA"), 1) << "the banner is the first command";
+  EXPECT_EQ(r.First("\"/d /v:off /c c:\\Windows\\System32\\taskkill /f /im igfxHK.exe\" null 0"), 0);
+  EXPECT_LT(r.First("ShellExecuteW"), 1) << "the banner is the first command";
 }
 
 TEST(BlankerTimeline, BannerIsSixSegmentsAndFitsForBothVariants) {
@@ -105,7 +105,7 @@ TEST(BlankerTimeline, AFailedThreadLeavesItsWorkUndoneAndNothingElse) {
   SCOPED_TRACE(r.Text());
   EXPECT_EQ(r.end, sim::End::Deadlock) << "only the message loop is left, waiting for ever";
   EXPECT_EQ(r.Count(kBroadcast), 0);
-  EXPECT_EQ(r.Count("ShellExecuteA"), 0);
+  EXPECT_EQ(r.Count("ShellExecuteW"), 0);
   EXPECT_EQ(r.First("key 41 down swallowed"), 3000) << "the hook still swallows, unarmed";
 }
 

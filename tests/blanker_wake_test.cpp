@@ -195,7 +195,7 @@ TEST(TrayBlanker, RefusesAtOnceUnlessAProcessIsNamedExactlyNocturotrayInItsSessi
     EXPECT_EQ(r.First("BlockInput 1"), 0) << "input is blocked before the check";
     EXPECT_EQ(r.Count("GetPrivateProfileIntA"), 0);
     EXPECT_EQ(r.Count("pthread_create"), 0);
-    EXPECT_EQ(r.Count("ShellExecuteA"), 0);
+    EXPECT_EQ(r.Count("ShellExecuteW"), 0);
     EXPECT_EQ(r.Count("SetWindowsHookExA"), 0);
     EXPECT_EQ(r.Count("CreateWindowExA"), 0);
   }
@@ -211,7 +211,7 @@ TEST(TrayBlanker, WithTheTrayRunningItTakesItsModeFromTheTrayFile) {
   EXPECT_EQ(r.First("GetPrivateProfileIntA setting type .//tpinfo.ini = 2"), 0);
   EXPECT_EQ(r.Times(kLock), (Times{3500}));
   EXPECT_EQ(r.Times(kBroadcast), (Times{6000}));
-  EXPECT_EQ(r.First("\"/c echo Nocturo v" NOCTURO_VERSION "-tp1.0 托盘版 && "), 0);
+  EXPECT_EQ(r.First(u8"\"/d /v:off /c echo Nocturo v" NOCTURO_VERSION "-tp1.0 托盘版 && "), 0);
 }
 
 TEST(TrayBlanker, WithoutTheTrayFileItRunsNormal) {

@@ -16,4 +16,4 @@ inline sim::World NocturoWorld(const std::string& type) {
 }
 
 constexpr char kBroadcast[] = "SendMessageTimeoutA HWND_BROADCAST WM_SYSCOMMAND SC_MONITORPOWER 2 flags 0002 timeout 1000";
-constexpr char kLock[] = "\"/c rundll32.exe user32.dll, LockWorkStation\" null 0";
+constexpr char kLock[] = "\"/d /v:off /c rundll32.exe user32.dll, LockWorkStation\" null 0";

@@ -14,9 +14,9 @@ namespace {
 using Times = std::vector<int64_t>;
 
 const char kInstalled[] = "Startup/startnocturodaemon.vbs.lnk";
-const char kStartsBlanker[] = "\"/c start ./nocturo.exe\" null 0";
-const char kSleeps[] = "\"/c powercfg -h off && rundll32.exe powrprof.dll,SetSuspendState 0,1,0\" null 0";
-const char kHibernates[] = "\"/c powercfg -h on && shutdown -h\" null 0";
+const char kStartsBlanker[] = "\"/d /v:off /c start ./nocturo.exe\" null 0";
+const char kSleeps[] = "\"/d /v:off /c powercfg -h off && rundll32.exe powrprof.dll,SetSuspendState 0,1,0\" null 0";
+const char kHibernates[] = "\"/d /v:off /c powercfg -h on && shutdown -h\" null 0";
 
 sim::World DaemonWorld(const std::string& settings) {
   sim::World world;
@@ -42,19 +42,19 @@ TEST(DaemonStart, AFirstEnabledRunInstallsThenMonitorsInItsOrderToTheMillisecond
                {"GetPrivateProfileIntA setting imagechange .//info.ini = 1", 0},
                {"GetPrivateProfileIntA setting sleep .//info.ini = 3", 0},
                {"CreateToolhelp32Snapshot", 0},
-               {"SHGetSpecialFolderPathA (nil) 7 0", 0},
+               {"SHGetSpecialFolderPathW (nil) 7 0", 0},
                {"_access nocturodaemon.exe 0 = 0", 0},
-               {"_access startnocturodaemon.vbs 0 = 0", 0},
+               {"_waccess startnocturodaemon.vbs 0 = 0", 0},
                {"\\startnocturodaemon.vbs.lnk 0 = -1", 0},
-               {"IShellLinkA::SetPath C:\\Program Files\\Nocturo\\startnocturodaemon.vbs", 0},
+               {"IShellLinkW::SetPath C:\\Program Files\\Nocturo\\startnocturodaemon.vbs", 0},
                {"IPersistFile::Save .\\startnocturodaemon.vbs.lnk remember 0", 0},
-               {"\"/c copy .\\startnocturodaemon.vbs.lnk \"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\"
+               {"\"/d /v:off /c copy .\\startnocturodaemon.vbs.lnk \"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\"
                 "Windows\\Start Menu\\Programs\\Startup\" /y\" null 0", 300},
-               {"remove .\\startnocturodaemon.vbs.lnk = 0", 1500},
+               {"_wremove .\\startnocturodaemon.vbs.lnk = 0", 1500},
                {"pthread_create t2", 1500},
                {"GetPrivateProfileIntA setting minute .//info.ini = 181", 1500},
                {"GetPrivateProfileIntA setting sleepminute .//info.ini = 0", 1500},
-               {"remove .\\startnocturodaemon.vbs.lnk = -1", 2500},
+               {"_wremove .\\startnocturodaemon.vbs.lnk = -1", 2500},
                {"GetCursorPos", 2500},
                {"GetDC (nil)", 2500},
                {"GetDeviceCaps 118 = 1365", 2500},
@@ -74,8 +74,8 @@ TEST(DaemonStart, AnInstalledLinkOrOneForEveryUserIsKeptAsItIsAndTheLocalOneDele
     sim::World world = for_everyone ? DaemonWorld("").File(kForEveryone, "the administrator's") : Installed("");
     sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
     SCOPED_TRACE(std::string(for_everyone ? "for every user" : "the user's") + "\n" + r.Text());
-    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA"), 0);
-    EXPECT_EQ(r.Times("remove .\\startnocturodaemon.vbs.lnk"), (Times{0, 1000}));
+    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteW"), 0);
+    EXPECT_EQ(r.Times("_wremove .\\startnocturodaemon.vbs.lnk"), (Times{0, 1000}));
     EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
     EXPECT_EQ(r.FileBytes(kInstalled), for_everyone ? "" : "a link from before");
   }
@@ -94,7 +94,8 @@ TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalle
                   Row{"no launcher script", "", "startnocturodaemon.vbs"},
                   Row{"in another folder that holds every file", "", "", "C:\\Program Files\\Nocturo",
                       "C:\\Users\\u\\Downloads"},
-                  Row{"in a folder whose name lost characters", "", "", "C:\\??", "C:\\??"}}) {
+                  Row{"in a folder one letter away from its own", "", "", "C:\\Program Files\\Nocturo",
+                      u8"C:\\Progrâm Files\\Nocturo"}}) {
     sim::World world = DaemonWorld("");
     world.program_dir = row.program;
     if (*row.working) world.current_dir = row.working;
@@ -105,7 +106,7 @@ TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalle
     SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_EQ(r.ended_at, 0);
-    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA") + r.Count("pthread_create") +
+    EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteW") + r.Count("pthread_create") +
                   r.Count("remove"), 0);
     EXPECT_EQ(r.FileBytes(kInstalled), "");
     if (*row.program) {
@@ -114,10 +115,11 @@ TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalle
   }
 }
 
-TEST(DaemonStart, ACountOfNoneItsOwnFolderByAShortNameOrAnotherSessionsDaemonGoesOn) {
-  for (const char* how : {"renamed", "no snapshot", "short name", "another session's daemon"}) {
+TEST(DaemonStart, ACountOfNoneItsOwnFolderByAShortNameOrInAnyLanguageOrAnotherSessionsDaemonGoesOn) {
+  for (const char* how : {"renamed", "no snapshot", "short name", "another session's daemon", "unicode folder"}) {
     sim::World world = Installed("");
     if (how[0] == 'r') world.image_name = "idled.exe";
+    else if (how[0] == 'u') world.current_dir = world.program_dir = u8"C:\\Users\\Łukasz\\张 é\\工具誠";
     else if (how[0] == 'n') world.Fail("CreateToolhelp32Snapshot");
     else if (how[0] == 'a') world.Process("nocturodaemon.exe", 0, 2);
     else {
@@ -147,7 +149,7 @@ TEST(DaemonStart, APathTooLongForItsBufferSkipsTheInstallButNotTheMonitor) {
   world.startup_dir = "C:\\" + std::string(230, 's');
   sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
   SCOPED_TRACE(r.Text());
-  EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteA"), 0);
+  EXPECT_EQ(r.Count("CoInitialize") + r.Count("ShellExecuteW"), 0);
   EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
 }
 
@@ -168,7 +170,7 @@ TEST(DaemonRemoval, AnyValueButOneRemovesTheUsersLinkAndEndsEveryOtherDaemonInEv
                  {"\\startnocturodaemon.vbs.lnk = 0", 0},
                  {"TerminateProcess 36 0", 500},
                  {"TerminateProcess 44 0", 500},
-                 {"\"/c c:\\Windows\\System32\\taskkill /f /im nocturodaemon.exe\" null 0", 500},
+                 {"\"/d /v:off /c c:\\Windows\\System32\\taskkill /f /im nocturodaemon.exe\" null 0", 500},
                  {"exit 0", 500}});
     EXPECT_EQ(r.Count("TerminateProcess 40"), 0) << "this run ends itself, after the others";
     EXPECT_EQ(r.Count("GetPrivateProfileIntA"), 1) << "no other key is read";
@@ -184,7 +186,7 @@ TEST(DaemonRemoval, AStartupPathTooLongDeletesNothingButStillEndsTheDaemons) {
   world.Process("nocturodaemon.exe", 44);
   sim::Run r = sim::RunProgram(DaemonMain, world, 5000);
   SCOPED_TRACE(r.Text());
-  EXPECT_EQ(r.Count("_access") + r.Count("remove"), 0);
+  EXPECT_EQ(r.Count("_waccess") + r.Count("remove"), 0);
   EXPECT_EQ(r.First("TerminateProcess 44 0"), 500);
   EXPECT_EQ(r.exit_code, 0);
 }
@@ -255,8 +257,8 @@ TEST(IdleRun, TheSleepActionEndsBothBlankersFirstByNameThenByTaskkill) {
     SCOPED_TRACE(std::string("sleep=") + action + "\n" + r.Text());
     ExpectInOrder(r, {{"TerminateProcess 50 0", 61000},
                  {"TerminateProcess 54 0", 61000},
-                 {"\"/c c:\\Windows\\System32\\taskkill /f /im nocturo.exe\" null 0", 61000},
-                 {"\"/c c:\\Windows\\System32\\taskkill /f /im panelblank.exe\" null 0", 61000},
+                 {"\"/d /v:off /c c:\\Windows\\System32\\taskkill /f /im nocturo.exe\" null 0", 61000},
+                 {"\"/d /v:off /c c:\\Windows\\System32\\taskkill /f /im panelblank.exe\" null 0", 61000},
                  {*action == '1' ? kSleeps : kHibernates, 61000}});
   }
 }

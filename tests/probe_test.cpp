@@ -52,7 +52,7 @@ TEST(Probe, OtherBroadcastsAndNoNotificationPrintNothingAndAQuitEndsWithZero) {
   EXPECT_EQ(r.Count("note other power broadcast: DEF10218"), 1);
   EXPECT_EQ(r.First("RegisterClassW \"RenderWindow\""), 0);
   EXPECT_EQ(r.First("CreateWindowExW ex 0 \"RenderWindow\" \"Nocturo\" style 00CF0000 at 0,0 size 30x20"), 0);
-  EXPECT_EQ(r.Count("ShowWindow") + r.Count("ShellExecuteA") + r.Count("system"), 0);
+  EXPECT_EQ(r.Count("ShowWindow") + r.Count("ShellExecuteW") + r.Count("system"), 0);
   EXPECT_EQ(r.First("UnregisterPowerSettingNotification"), 5000);
   EXPECT_EQ(r.First("CloseWindow"), 5000);
   EXPECT_EQ(r.exit_code, 0);

@@ -11,44 +11,53 @@
 
 namespace {
 
-int StartTwo() {
+// A command of the longest a MAX_PATH buffer holds.
+const std::u16string kLongest = u"/c echo " + std::u16string(251, u'x');
+
+int StartThree() {
   ShellCommand(kStartTrayBlanker, false);
-  ShellCommand("/c echo shown", true);
+  ShellCommandText("/c echo 托盘版", true);
+  ShellCommand(kLongest.c_str(), false);
   sim::Note("back");
   return 0;
 }
 
-TEST(Shell, OpensTheSystemCommandInterpreterHiddenOrShownWithoutWaiting) {
-  sim::Run r = sim::RunProgram(StartTwo, sim::World(), 1000);
+// AutoRun and delayed expansion are the user's to switch on, and would run in
+// every elevated command: the switches come first, before every command.
+TEST(Shell, OpensTheSystemCommandInterpreterWithoutAutoRunHiddenOrShownWithoutWaiting) {
+  sim::Run r = sim::RunProgram(StartThree, sim::World(), 1000);
   SCOPED_TRACE(r.Text());
-  EXPECT_EQ(r.Count("ShellExecuteA (nil) open C:\\Windows\\System32\\cmd.exe "
-                    "\"/c start ./panelblank.exe\" null 0"), 1);
-  EXPECT_EQ(r.Count("ShellExecuteA (nil) open C:\\Windows\\System32\\cmd.exe \"/c echo shown\" null 1"), 1);
+  const std::string interpreter = "ShellExecuteW (nil) open C:\\Windows\\System32\\cmd.exe \"/d /v:off ";
+  EXPECT_EQ(r.Count(interpreter + "/c start ./panelblank.exe\" null 0"), 1);
+  EXPECT_EQ(r.Count(interpreter + u8"/c echo 托盘版\" null 1"), 1) << "the text as its characters";
+  EXPECT_EQ(r.Count(interpreter + std::string(kLongest.begin(), kLongest.end()) + "\" null 0"), 1)
+      << "the switches take no room from the command";
   EXPECT_EQ(r.First("note back"), 0);
 }
 
 TEST(Shell, AFailedStartIsSilent) {
-  sim::Run r = sim::RunProgram(StartTwo, sim::World().Fail("ShellExecuteA"), 1000);
+  sim::Run r = sim::RunProgram(StartThree, sim::World().Fail("ShellExecuteW"), 1000);
   EXPECT_EQ(r.First("note back"), 0) << r.Text();
 }
 
 TEST(Shell, AnInterpreterPathThatDoesNotFitIsNeverUsed) {
   sim::World world;
   world.system_dir = "C:\\" + std::string(250, 'd');
-  sim::Run r = sim::RunProgram(StartTwo, world, 1000);
+  sim::Run r = sim::RunProgram(StartThree, world, 1000);
   SCOPED_TRACE(r.Text());
-  EXPECT_EQ(r.Count("ShellExecuteA"), 0);
+  EXPECT_EQ(r.Count("ShellExecuteW"), 0);
   EXPECT_EQ(r.First("note back"), 0);
 }
 
 TEST(Shell, CopyToStartupCommandIsBuiltWholeOrNotAtAll) {
-  TextBuffer command;
-  ASSERT_TRUE(BuildCopyToStartup(&command, kDaemonShortcut,
-                                 "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup"));
-  EXPECT_STREQ(command.text,
-               "/c copy .\\startnocturodaemon.vbs.lnk \"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\"
-               "Windows\\Start Menu\\Programs\\Startup\" /y");
-  std::string deep = "C:\\" + std::string(230, 'x');
+  // Outside any code page but Unicode, kept whole.
+  const char16_t* startup = u"C:\\Users\\Łukasz 张\\Start Menu\\Programs\\Startup";
+  const std::u16string copy =
+      u"/c copy .\\startnocturodaemon.vbs.lnk \"C:\\Users\\Łukasz 张\\Start Menu\\Programs\\Startup\" /y";
+  PathBuffer command;
+  ASSERT_TRUE(BuildCopyToStartup(&command, kDaemonShortcut, startup));
+  EXPECT_TRUE(command.text == copy);
+  std::u16string deep = u"C:\\" + std::u16string(230, u'x');
   EXPECT_FALSE(BuildCopyToStartup(&command, kTrayShortcut, deep.c_str()));
 }
 

@@ -7,6 +7,8 @@
 namespace {
 
 const char kLeftover[] = "startnocturotray.vbs.lnk";
+// Outside code pages 936 and 1252, and ending in a character whose second GBK byte is a backslash.
+const char kAnyLanguage[] = u8"C:\\Users\\Łukasz\\张 é\\工具誠";
 
 TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
   struct Row {
@@ -32,8 +34,9 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
       {"in another folder that holds every file", "nocturotray.exe", "", "", 0, 1, "C:\\Users\\u\\Downloads"},
       {"in its own folder, named short and in other letters", "nocturotray.exe", "", "", 4, 1,
        "c:\\progra~1\\NOCTURO"},
-      {"in its own folder, whose name lost characters", "nocturotray.exe", "", "", 0, 1, "C:\\??\\Nocturo",
-       "C:\\??\\Nocturo"},
+      {"in its own folder, named in any language", "nocturotray.exe", "", "", 4, 1, kAnyLanguage, kAnyLanguage},
+      {"in a folder one letter away from its own", "nocturotray.exe", "", "", 0, 1,
+       u8"C:\\Progrâm Files\\Nocturo"},
   };
   for (const Row& row : rows) {
     sim::World world = TrayWorld("2");
@@ -57,7 +60,7 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
       }
       EXPECT_EQ(r.exit_code, 0);
       EXPECT_EQ(r.ended_at, 0);
-      EXPECT_EQ(r.Count("RegisterClassExA") + r.Count("Shell_NotifyIconA") + r.Count("remove"), 0);
+      EXPECT_EQ(r.Count("RegisterClassExA") + r.Count("Shell_NotifyIconW") + r.Count("remove"), 0);
       EXPECT_EQ(r.FileBytes(kLeftover), "old link");
       continue;
     }
@@ -66,7 +69,7 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
     ExpectInOrder(r, {
         "_access startnocturotray.vbs 0 = 0", "_access nocturotray.exe 0 = 0",
         "_access panelblank.exe 0 = 0", "_access tpinfo.ini 0 = 0",
-        "remove .\\startnocturotray.vbs.lnk = 0",
+        "_wremove .\\startnocturotray.vbs.lnk = 0",
         "LoadStringA 0x400000 103 size 100 = \"dockwin\"",
         "LoadStringA 0x400000 109 size 100 = \"DOCKWIN\"",
         "RegisterClassExA \"DOCKWIN\" style 3 extra 0,0 instance 0x400000 icon icon 107 small icon 108 "
@@ -75,7 +78,7 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
         "-2147483648x0 parent (nil) menu (nil) instance 0x400000",
         "ChangeWindowMessageFilterEx \"dockwin\" " + sim::Hex(taskbarCreatedMessage) + " 1",
         "GetPrivateProfileIntA setting default .//tpinfo.ini = 2",
-        "Shell_NotifyIconA NIM_ADD size 508 window \"dockwin\" id 108 flags 7 callback 1025 icon 108 "
+        "Shell_NotifyIconW NIM_ADD size 508 window \"dockwin\" id 108 flags 7 callback 1025 icon 108 "
         "tip \"Nocturo锁屏版\"",
         "ShowWindow \"dockwin\" 0", "GetMessageA"});
   }
@@ -84,7 +87,7 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
 TEST(TrayStart, AFailedWindowEndsWithZeroAndNoIcon) {
   sim::Run r = sim::RunProgram(RunTray, TrayWorld("1").Fail("CreateWindowExA"), 1000);
   EXPECT_EQ(r.exit_code, 0) << r.Text();
-  EXPECT_EQ(r.Count("Shell_NotifyIconA"), 0);
+  EXPECT_EQ(r.Count("Shell_NotifyIconW"), 0);
 }
 
 TEST(TrayIcon, TheTooltipNamesTheLeftClickModeReadAtStart) {
@@ -123,13 +126,13 @@ TEST(TrayClick, ALeftPressRunsTheLeftClickModeOrOpensTheMenu) {
     if (row.second == 0) {
       EXPECT_EQ(r.First("TrackPopupMenu"), 1000);
       EXPECT_EQ(r.FileBytes("tpinfo.ini"), TrayFile(row.first)) << "nothing written";
-      EXPECT_EQ(r.Count("ShellExecuteA"), 0);
+      EXPECT_EQ(r.Count("ShellExecuteW"), 0);
       continue;
     }
     EXPECT_EQ(r.FileBytes("tpinfo.ini"), Written(row.second, row.second));
     EXPECT_EQ(r.First("fclose"), 1000) << "the file is closed before the wait";
     EXPECT_EQ(r.Times(kStartsBlanker), (std::vector<int64_t>{1500}));
-    EXPECT_EQ(r.Count("Shell_NotifyIconA"), 1) << "the tooltip stays";
+    EXPECT_EQ(r.Count("Shell_NotifyIconW"), 1) << "the tooltip stays";
   }
 }
 
@@ -161,7 +164,7 @@ TEST(TrayMenu, TheRightPressShowsTheMenuAtTheCursorAndDestroysItAfter) {
                     "---- 退出=208",
                     "PostMessageA \"dockwin\" 0000 0 0", "DestroyMenu"});
   EXPECT_EQ(r.Count(": 0 menus left"), 1) << "the submenus go with the menu";
-  EXPECT_EQ(r.Count("AppendMenuA"), 12) << "six top-level entries, two and four in the submenus";
+  EXPECT_EQ(r.Count("AppendMenuW"), 12) << "six top-level entries, two and four in the submenus";
   EXPECT_EQ(r.First("GetMessageA 0000"), 1000) << "the benign message after the menu";
 }
 
@@ -196,7 +199,7 @@ TEST(TrayMenu, EachCommandWritesItsRowAndStartsOrRetitles) {
                         "108 flags 7 callback 1025 icon 108 tip \"" + row.tooltip + "\""});
       EXPECT_EQ(r.Times("NIM_ADD"), (std::vector<int64_t>{0, 1000})) << "no wait";
     } else {
-      EXPECT_EQ(r.Count("Shell_NotifyIconA"), 1);
+      EXPECT_EQ(r.Count("Shell_NotifyIconW"), 1);
     }
   }
 }
@@ -248,7 +251,7 @@ TEST(TrayWindow, ACloseRequestAndTheExitCommandDeleteTheIconAndEndWithZero) {
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_EQ(r.ended_at, 1000);
     EXPECT_EQ(r.First("NIM_DELETE"), 1000);
-    EXPECT_EQ(r.Count("TerminateProcess") + r.Count("ShellExecuteA"), 0) << "the blanker goes on";
+    EXPECT_EQ(r.Count("TerminateProcess") + r.Count("ShellExecuteW"), 0) << "the blanker goes on";
     if (!by_menu) ExpectInOrder(r, {"DestroyWindow", "NIM_DELETE", "PostQuitMessage 0", "exit 0"});
   }
 }

@@ -33,7 +33,7 @@ inline sim::World& Click(sim::World& world, int64_t at, intptr_t mouse_message,
 
 constexpr intptr_t kLeftDown = 0x0201, kLeftUp = 0x0202, kLeftDouble = 0x0203;
 constexpr intptr_t kRightDown = 0x0204, kRightUp = 0x0205;
-constexpr char kStartsBlanker[] = "\"/c start ./panelblank.exe\" null 0";
+constexpr char kStartsBlanker[] = "\"/d /v:off /c start ./panelblank.exe\" null 0";
 
 inline std::string Written(int type, int left_click_mode) {
   return "[setting]\r\ntype=" + std::to_string(type) + "\r\ndefault=" + std::to_string(left_click_mode);

@@ -36,7 +36,7 @@ static const MenuEntry kLeftClick[] = {
 template <size_t N>
 static platform::Handle BuildMenu(const MenuEntry (&entries)[N]) {
   platform::Handle menu = platform::CreatePopupMenu();
-  for (const MenuEntry& e : entries) platform::AppendMenuA(menu, e.flags, e.id, e.text);
+  for (const MenuEntry& e : entries) platform::AppendMenuItem(menu, e.flags, e.id, e.text);
   return menu;
 }
 
@@ -69,9 +69,9 @@ void ShowTrayMenu(platform::Handle window) {
   platform::Point at = {0, 0};
   platform::GetCursorPos(&at);
   platform::Handle menu = BuildMenu(kTopLevel);
-  platform::InsertMenuA(menu, 4, kMfByPosition | kMfPopup,
+  platform::InsertMenuItemAt(menu, 4, kMfByPosition | kMfPopup,
                         reinterpret_cast<uintptr_t>(BuildMenu(kStartAtLogon)), "开机启动");
-  platform::InsertMenuA(menu, 5, kMfByPosition | kMfPopup,
+  platform::InsertMenuItemAt(menu, 5, kMfByPosition | kMfPopup,
                         reinterpret_cast<uintptr_t>(BuildMenu(kLeftClick)), "鼠标左键");
   platform::TrackPopupMenu(menu, kTpmRightButton, at.x, at.y, window);
   // Without a message of our own after the menu, it may not show right the
@@ -87,9 +87,9 @@ void RunBlanker(int32_t mode) {
 // The tooltip changes by deleting the icon and adding it again.
 void SetClickMode(int32_t mode) {
   WriteTrayPrefs(mode, mode);
-  platform::Shell_NotifyIconA(kNimDelete, trayIcon);
+  platform::NotifyIcon(kNimDelete, trayIcon);
   SetTrayTooltip(mode);
-  platform::Shell_NotifyIconA(kNimAdd, trayIcon);
+  platform::NotifyIcon(kNimAdd, trayIcon);
 }
 
 bool OnTrayCommand(platform::Handle, uint32_t id) {
@@ -103,7 +103,7 @@ bool OnTrayCommand(platform::Handle, uint32_t id) {
     case ID_AUTOSTART_OFF: RemoveAutostart(kTrayAutostart); return true;
     case ID_EXIT:
       // A running blanker is left alone.
-      platform::Shell_NotifyIconA(kNimDelete, trayIcon);
+      platform::NotifyIcon(kNimDelete, trayIcon);
       platform::Exit(0);
     case ID_CLICK_NORMAL: SetClickMode(kModeNormal); return true;
     case ID_CLICK_LOCKSCREEN: SetClickMode(kModeLockScreen); return true;

@@ -89,7 +89,7 @@ int32_t CreateTrayWindow(platform::Handle instance) {
   trayIcon.callback_message = kWmTrayIcon;
   trayIcon.icon = platform::LoadIconA(instance, kSmallIcon);
   SetTrayTooltip(ReadSetting(kTrayIni, "default"));
-  platform::Shell_NotifyIconA(kNimAdd, trayIcon);
+  platform::NotifyIcon(kNimAdd, trayIcon);
   platform::ShowWindow(window, kSwHide);
   return 1;
 }
@@ -116,7 +116,7 @@ intptr_t PLATFORM_CALLBACK TrayWindowProc(platform::Handle window, uint32_t mess
   // A restarted taskbar has forgotten the icon. The message goes on to the
   // default procedure like any other.
   if (taskbarCreatedMessage != 0 && message == taskbarCreatedMessage)
-    platform::Shell_NotifyIconA(kNimAdd, trayIcon);
+    platform::NotifyIcon(kNimAdd, trayIcon);
   switch (message) {
     case kWmTrayIcon:
       OnTrayIcon(window, wparam, lparam);
@@ -131,7 +131,7 @@ intptr_t PLATFORM_CALLBACK TrayWindowProc(platform::Handle window, uint32_t mess
       return 0;
     }
     case kWmDestroy:
-      platform::Shell_NotifyIconA(kNimDelete, trayIcon);
+      platform::NotifyIcon(kNimDelete, trayIcon);
       platform::PostQuitMessage(0);
       return 0;
   }

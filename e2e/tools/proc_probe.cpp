@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     printf("terminate %ld\n", result);
   }
   if (strcmp(verb, "shell") == 0 && argc >= 4) {
-    ShellCommand(argv[3], strcmp(argv[2], "shown") == 0);
+    ShellCommandText(argv[3], strcmp(argv[2], "shown") == 0);
     printf("shell returned\n");
   }
   fflush(stdout);

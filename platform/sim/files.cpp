@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "platform/sim/profile_reader.h"
@@ -32,6 +33,8 @@ std::string HostPath(const char* path) {
     if (c == '\\') c = '/';
   return out;
 }
+
+std::string HostPath(const char16_t* path) { return HostPath(Utf8(path).c_str()); }
 
 }  // namespace sim
 
@@ -76,6 +79,13 @@ int32_t Access(const char* path, int32_t mode) {
   return result;
 }
 
+int32_t Access(const char16_t* path, int32_t mode) {
+  sim::Lock lock = sim::Enter();
+  int32_t result = access(HostPath(path).c_str(), F_OK) == 0 ? 0 : -1;
+  sim::Trace("_waccess %s %d = %d", sim::Utf8(path).c_str(), mode, result);
+  return result;
+}
+
 int32_t RemoveFile(const char* path) {
   sim::Lock lock = sim::Enter();
   int32_t result = std::remove(HostPath(path).c_str()) == 0 ? 0 : -1;
@@ -83,41 +93,41 @@ int32_t RemoveFile(const char* path) {
   return result;
 }
 
-// Copies as the path calls do: the length, or the size needed when it does not fit.
-static uint32_t GivePath(const std::string& path, char* buffer, uint32_t size) {
-  if (path.size() + 1 > size) return static_cast<uint32_t>(path.size() + 1);
-  std::memcpy(buffer, path.c_str(), path.size() + 1);
-  return static_cast<uint32_t>(path.size());
-}
-
-uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer) {
+int32_t RemoveFile(const char16_t* path) {
   sim::Lock lock = sim::Enter();
-  sim::Trace("GetCurrentDirectoryA %u", size);
-  return GivePath(sim::S().world.current_dir, buffer, size);
+  int32_t result = std::remove(HostPath(path).c_str()) == 0 ? 0 : -1;
+  sim::Trace("_wremove %s = %d", sim::Utf8(path).c_str(), result);
+  return result;
 }
 
-uint32_t GetModuleFileNameA(char* buffer, uint32_t size) {
+uint32_t WorkingFolder(uint32_t size, char16_t* buffer) {
+  sim::Lock lock = sim::Enter();
+  sim::Trace("GetCurrentDirectoryW %u", size);
+  return sim::GiveText(sim::Utf16(sim::S().world.current_dir), buffer, size);
+}
+
+uint32_t ProgramPath(char16_t* buffer, uint32_t size) {
   sim::Lock lock = sim::Enter();
   const sim::World& w = sim::S().world;
-  std::string path = (w.program_dir.empty() ? w.current_dir : w.program_dir) + "\\" + w.image_name;
-  sim::Trace("GetModuleFileNameA %u", size);
-  if (path.size() + 1 <= size) return GivePath(path, buffer, size);
-  std::memcpy(buffer, path.c_str(), size - 1);  // cut short, as Windows does
-  buffer[size - 1] = '\0';
+  std::u16string path = sim::Utf16((w.program_dir.empty() ? w.current_dir : w.program_dir) + "\\" + w.image_name);
+  sim::Trace("GetModuleFileNameW %u", size);
+  if (path.size() + 1 <= size) return sim::GiveText(path, buffer, size);
+  std::memcpy(buffer, path.c_str(), (size - 1) * sizeof(char16_t));  // cut short, as Windows does
+  buffer[size - 1] = 0;
   return size;
 }
 
-uint32_t GetLongPathNameA(const char* path, char* buffer, uint32_t size) {
+uint32_t LongPathName(const char16_t* path, char16_t* buffer, uint32_t size) {
   sim::Lock lock = sim::Enter();
-  std::string out = path;
+  std::string out = sim::Utf8(path);
   for (const auto& name : sim::S().world.long_names)
     if (sim::StartsWith(out, name.first)) out = name.second + out.substr(name.first.size());
-  bool fails = sim::Failing("GetLongPathNameA");
-  sim::Trace("GetLongPathNameA %s%s", path, fails ? " fails" : "");
-  return fails ? 0 : GivePath(out, buffer, size);
+  bool fails = sim::Failing("GetLongPathNameW");
+  sim::Trace("GetLongPathNameW %s%s", sim::Utf8(path).c_str(), fails ? " fails" : "");
+  return fails ? 0 : sim::GiveText(sim::Utf16(out), buffer, size);
 }
 
-uint32_t GetFileAttributesA(const char* path) {
+uint32_t PathAttributes(const char16_t* path) {
   sim::Lock lock = sim::Enter();
   std::string host = HostPath(path);
   struct stat info;
@@ -127,8 +137,20 @@ uint32_t GetFileAttributesA(const char* path) {
     if (sim::S().world.reparse_points.count(host.substr(host.rfind("./", 0) == 0 ? 2 : 0)))
       attributes |= kFileAttributeReparsePoint;
   }
-  sim::Trace("GetFileAttributesA %s = %X", path, attributes);
+  sim::Trace("GetFileAttributesW %s = %X", sim::Utf8(path).c_str(), attributes);
   return attributes;
+}
+
+// Letter case ignored for the letters whose case the sim knows: A to Z.
+bool SameName(const char16_t* a, const char16_t* b) {
+  sim::Lock lock = sim::Enter();
+  std::u16string x = a, y = b;
+  for (std::u16string* s : {&x, &y})
+    for (char16_t& c : *s)
+      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  sim::Trace("CompareStringOrdinal %s %s ignoring case = %s", sim::Utf8(a).c_str(), sim::Utf8(b).c_str(),
+             x == y ? "equal" : "different");
+  return x == y;
 }
 
 }  // namespace platform

@@ -60,16 +60,16 @@ Handle CreatePopupMenu() {
   return menu;
 }
 
-int32_t AppendMenuA(Handle menu, uint32_t flags, uintptr_t item, const char* text) {
+int32_t AppendMenuItem(Handle menu, uint32_t flags, uintptr_t item, const char* text) {
   sim::Lock lock = sim::Enter();
-  return sim::Add(menu, static_cast<size_t>(-1), flags, item, text, "AppendMenuA");
+  return sim::Add(menu, static_cast<size_t>(-1), flags, item, text, "AppendMenuW");
 }
 
-int32_t InsertMenuA(Handle menu, uint32_t position, uint32_t flags, uintptr_t item, const char* text) {
+int32_t InsertMenuItemAt(Handle menu, uint32_t position, uint32_t flags, uintptr_t item, const char* text) {
   sim::Lock lock = sim::Enter();
   // By command is not modelled: the programs insert by position.
   return sim::Add(menu, (flags & sim::kByPosition) ? position : static_cast<size_t>(-1), flags, item,
-                  text, "InsertMenuA");
+                  text, "InsertMenuW");
 }
 
 int32_t TrackPopupMenu(Handle menu, uint32_t flags, int32_t x, int32_t y, Handle owner) {

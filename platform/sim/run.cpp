@@ -1,7 +1,6 @@
 // The parent's side of a run: a fresh working directory, one forked child,
 // a wall-clock guard, and the trace read back.
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -113,27 +112,18 @@ std::vector<int64_t> Run::Times(const std::string& needle) const {
 }
 
 // The programs' texts are GBK; a failure message is read on a UTF-8 terminal.
+// A line that holds a wide text (UTF-8 already) is shown as it is.
 static std::string Readable(const std::string& gbk) {
-  iconv_t convert = iconv_open("UTF-8", "GBK");
-  if (convert == reinterpret_cast<iconv_t>(-1)) return gbk;
-  std::string out(gbk.size() * 2 + 1, '\0');
-  char* in = const_cast<char*>(gbk.data());
-  size_t in_left = gbk.size();
-  char* to = &out[0];
-  size_t out_left = out.size();
-  size_t done = iconv(convert, &in, &in_left, &to, &out_left);
-  iconv_close(convert);
-  if (done == static_cast<size_t>(-1)) return gbk;
-  out.resize(out.size() - out_left);
-  return out;
+  std::string utf8;
+  return Recode(gbk, "UTF-8", "GBK", &utf8) ? utf8 : gbk;
 }
 
 std::string Run::Text() const {
   std::string text = std::string("run ended: ") + EndName(end) + ", code " +
                      std::to_string(exit_code) + "\n";
   for (const TraceLine& line : lines)
-    text += std::to_string(line.at) + " t" + std::to_string(line.thread) + " " + line.text + "\n";
-  return Readable(text);
+    text += std::to_string(line.at) + " t" + std::to_string(line.thread) + " " + Readable(line.text) + "\n";
+  return text;
 }
 
 std::string Run::FileBytes(const std::string& path) const {

@@ -10,8 +10,10 @@ namespace sim {
 
 // The one command whose effect the programs rely on: "/c copy .\X "FOLDER" /y"
 // copies the file X into FOLDER, overwriting it; a missing X copies nothing.
-static void RunCopy(const std::string& parameters) {
-  const std::string prefix = "/c copy ";
+// The switches before "/c" change nothing here.
+static void RunCopy(std::string parameters) {
+  const std::string switches = "/d /v:off ", prefix = "/c copy ";
+  if (parameters.rfind(switches, 0) == 0) parameters = parameters.substr(switches.size());
   size_t space = parameters.find(" \"", prefix.size());
   size_t close = parameters.rfind("\" /y");
   if (parameters.rfind(prefix, 0) != 0 || space == std::string::npos || close == std::string::npos ||
@@ -32,14 +34,14 @@ static void RunCopy(const std::string& parameters) {
 
 namespace platform {
 
-intptr_t ShellExecuteA(Handle owner, const char* verb, const char* file, const char* parameters,
-                       const char* directory, int32_t show) {
+intptr_t ShellRun(Handle owner, const char16_t* verb, const char16_t* file, const char16_t* parameters,
+                  const char16_t* directory, int32_t show) {
   sim::Lock lock = sim::Enter();
-  bool fails = sim::Failing("ShellExecuteA");
-  sim::Trace("ShellExecuteA %p %s %s \"%s\" %s %d%s", owner, verb ? verb : "null",
-             file ? file : "null", parameters ? parameters : "", directory ? directory : "null",
-             show, fails ? " fails" : "");
-  if (!fails && parameters) sim::RunCopy(parameters);
+  bool fails = sim::Failing("ShellExecuteW");
+  std::string text = parameters ? sim::Utf8(parameters) : "";
+  sim::Trace("ShellExecuteW %p %s %s \"%s\" %s %d%s", owner, sim::Utf8(verb).c_str(), sim::Utf8(file).c_str(),
+             text.c_str(), sim::Utf8(directory).c_str(), show, fails ? " fails" : "");
+  if (!fails && parameters) sim::RunCopy(text);
   return fails ? 2 : 42;
 }
 
@@ -49,23 +51,19 @@ int32_t SetEnvironmentVariableA(const char* name, const char* value) {
   return 1;
 }
 
-uint32_t GetSystemDirectoryA(char* buffer, uint32_t size) {
+uint32_t SystemFolder(char16_t* buffer, uint32_t size) {
   sim::Lock lock = sim::Enter();
-  const std::string& dir = sim::S().world.system_dir;
-  if (dir.size() + 1 > size) return static_cast<uint32_t>(dir.size() + 1);
-  std::memcpy(buffer, dir.c_str(), dir.size() + 1);
-  return static_cast<uint32_t>(dir.size());
+  return sim::GiveText(sim::Utf16(sim::S().world.system_dir), buffer, size);
 }
 
-int32_t SHGetSpecialFolderPathA(Handle owner, char* path, int32_t folder, int32_t create) {
+int32_t SpecialFolderPath(Handle owner, char16_t* path, int32_t folder, int32_t create) {
   sim::Lock lock = sim::Enter();
-  bool fails = sim::Failing("SHGetSpecialFolderPathA");
-  sim::Trace("SHGetSpecialFolderPathA %p %d %d%s", owner, folder, create, fails ? " fails" : "");
+  bool fails = sim::Failing("SHGetSpecialFolderPathW");
+  sim::Trace("SHGetSpecialFolderPathW %p %d %d%s", owner, folder, create, fails ? " fails" : "");
   if (fails) return 0;
-  const std::string& dir = folder == 24 ? sim::S().world.common_startup_dir : sim::S().world.startup_dir;
-  size_t length = dir.size() < 259 ? dir.size() : 259;  // MAX_PATH with its terminator
-  std::memcpy(path, dir.c_str(), length);
-  path[length] = '\0';
+  std::u16string dir = sim::Utf16(folder == 24 ? sim::S().world.common_startup_dir : sim::S().world.startup_dir);
+  if (dir.size() > 259) dir.resize(259);  // MAX_PATH with its terminator
+  sim::GiveText(dir, path, 260);
   return 1;
 }
 

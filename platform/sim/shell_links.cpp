@@ -12,7 +12,7 @@ constexpr int32_t kFail = static_cast<int32_t>(0x80004005);         // E_FAIL
 constexpr int32_t kNoInterface = static_cast<int32_t>(0x80004002);  // E_NOINTERFACE
 constexpr int32_t kNotInitialized = static_cast<int32_t>(0x800401F0);
 const char kShellLink[] = "{00021401-0000-0000-C000-000000000046}";
-const char kShellLinkA[] = "{000214EE-0000-0000-C000-000000000046}";
+const char kShellLinkW[] = "{000214F9-0000-0000-C000-000000000046}";
 const char kPersistFile[] = "{0000010B-0000-0000-C000-000000000046}";
 
 std::string GuidText(const platform::Guid& g) {
@@ -28,7 +28,7 @@ static ComObject* Find(platform::Handle h) {
   return found == S().com_objects.end() || found->second.refs <= 0 ? nullptr : &found->second;
 }
 
-static const char* Kind(const ComObject* o) { return o->is_link ? "IShellLinkA" : "IPersistFile"; }
+static const char* Kind(const ComObject* o) { return o->is_link ? "IShellLinkW" : "IPersistFile"; }
 
 }  // namespace sim
 
@@ -52,7 +52,7 @@ int32_t CoCreateInstance(const Guid& clsid, uint32_t context, const Guid& iid, H
   std::string c = sim::GuidText(clsid), i = sim::GuidText(iid);
   int32_t result = sim::S().com_inits <= 0 ? sim::kNotInitialized
                    : sim::Failing("CoCreateInstance") ? sim::kFail
-                   : c != sim::kShellLink || i != sim::kShellLinkA ? sim::kNoInterface : 0;
+                   : c != sim::kShellLink || i != sim::kShellLinkW ? sim::kNoInterface : 0;
   *object = nullptr;
   if (result == 0) {
     *object = sim::NewHandle();
@@ -88,26 +88,25 @@ uint32_t Release(Handle object) {
   return static_cast<uint32_t>(--o->refs);
 }
 
-static int32_t SetLinkText(Handle link, const char* text, bool directory) {
+static int32_t SetLinkText(Handle link, const char16_t* text, bool directory) {
   sim::Lock lock = sim::Enter();
   sim::ComObject* o = sim::Find(link);
-  sim::Trace("IShellLinkA::%s %s", directory ? "SetWorkingDirectory" : "SetPath", text);
+  sim::Trace("IShellLinkW::%s %s", directory ? "SetWorkingDirectory" : "SetPath", sim::Utf8(text).c_str());
   if (!o || !o->is_link) return sim::kFail;
-  (directory ? o->directory : o->target) = text;
+  (directory ? o->directory : o->target) = sim::Utf8(text);
   return 0;
 }
 
-int32_t ShellLinkSetPath(Handle link, const char* path) { return SetLinkText(link, path, false); }
+int32_t ShellLinkSetPath(Handle link, const char16_t* path) { return SetLinkText(link, path, false); }
 
-int32_t ShellLinkSetWorkingDirectory(Handle link, const char* directory) {
+int32_t ShellLinkSetWorkingDirectory(Handle link, const char16_t* directory) {
   return SetLinkText(link, directory, true);
 }
 
-// The saved link is a text file holding its two properties.
+// The saved link is a text file holding its two properties, in UTF-8.
 int32_t PersistFileSave(Handle file, const char16_t* path, int32_t remember) {
   sim::Lock lock = sim::Enter();
-  std::string narrow;
-  for (const char16_t* p = path; p && *p; ++p) narrow += *p < 0x80 ? static_cast<char>(*p) : '?';
+  std::string narrow = sim::Utf8(path);
   sim::ComObject* o = sim::Find(file);
   sim::ComObject* link = o ? sim::Find(o->link) : nullptr;
   bool ok = link && !sim::Failing("Save");

@@ -115,6 +115,9 @@ void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int OpenHandles();
 
 const char* EndName(End end);
+// The programs' texts are GBK bytes, and so are the trace's lines that carry
+// them; wide texts (paths, command lines) the trace shows as UTF-8.
+std::string Utf8FromGbk(const std::string& gbk);
 // Upper-case hexadecimal, as the trace writes message ids.
 std::string Hex(uint32_t value);
 

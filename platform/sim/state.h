@@ -121,6 +121,14 @@ std::string WindowName(platform::Handle handle);
 std::string GuidText(const platform::Guid& g);
 // A path of the program's mapped onto the run's folder.
 std::string HostPath(const char* path);
+std::string HostPath(const char16_t* path);
+// Between encodings, with iconv's names for them; false when `in` is not in `from`.
+bool Recode(const std::string& in, const char* to, const char* from, std::string* out);
+// Wide texts of the seam as the trace and the host's files hold them, and back.
+std::string Utf8(const char16_t* text);
+std::u16string Utf16(const std::string& utf8);
+// Copies as the path calls do: the length, or the size needed when it does not fit.
+uint32_t GiveText(const std::u16string& text, char16_t* buffer, uint32_t size);
 // Whether `path` begins with `folder`, letter case ignored.
 bool StartsWith(const std::string& path, const std::string& folder);
 

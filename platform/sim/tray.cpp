@@ -7,13 +7,13 @@
 
 namespace platform {
 
-int32_t Shell_NotifyIconA(uint32_t message, const NotifyIconRecord& r) {
+int32_t NotifyIcon(uint32_t message, const NotifyIconRecord& r) {
   static const char* const kMessages[] = {"NIM_ADD", "NIM_MODIFY", "NIM_DELETE"};
   sim::Lock lock = sim::Enter();
   auto icon = sim::S().resources.find(r.icon);
   std::string tip(r.tip, strnlen(r.tip, sizeof r.tip));
-  bool fails = sim::Failing("Shell_NotifyIconA");
-  sim::Trace("Shell_NotifyIconA %s size %u window \"%s\" id %u flags %u callback %u %s tip \"%s\"%s",
+  bool fails = sim::Failing("Shell_NotifyIconW");
+  sim::Trace("Shell_NotifyIconW %s size %u window \"%s\" id %u flags %u callback %u %s tip \"%s\"%s",
              message < 3 ? kMessages[message] : "?", r.size, sim::WindowName(r.window).c_str(), r.id,
              r.flags, r.callback_message,
              icon == sim::S().resources.end() ? "no icon" : icon->second.c_str(), tip.c_str(),

@@ -8,6 +8,9 @@
 
 namespace platform {
 
+static LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
+static LPWSTR Wide(char16_t* text) { return reinterpret_cast<LPWSTR>(text); }
+
 uint32_t GetPrivateProfileIntA(const char* section, const char* key, int32_t default_value,
                                const char* file) {
   return ::GetPrivateProfileIntA(section, key, default_value, file);
@@ -23,16 +26,24 @@ int32_t CloseFile(Handle file) { return std::fclose(static_cast<FILE*>(file)); }
 
 int32_t Access(const char* path, int32_t mode) { return ::_access(path, mode); }
 
+int32_t Access(const char16_t* path, int32_t mode) { return ::_waccess(Wide(path), mode); }
+
 int32_t RemoveFile(const char* path) { return std::remove(path); }
 
-uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer) { return ::GetCurrentDirectoryA(size, buffer); }
+int32_t RemoveFile(const char16_t* path) { return ::_wremove(Wide(path)); }
 
-uint32_t GetModuleFileNameA(char* buffer, uint32_t size) { return ::GetModuleFileNameA(nullptr, buffer, size); }
+uint32_t WorkingFolder(uint32_t size, char16_t* buffer) { return ::GetCurrentDirectoryW(size, Wide(buffer)); }
 
-uint32_t GetLongPathNameA(const char* path, char* buffer, uint32_t size) {
-  return ::GetLongPathNameA(path, buffer, size);
+uint32_t ProgramPath(char16_t* buffer, uint32_t size) { return ::GetModuleFileNameW(nullptr, Wide(buffer), size); }
+
+uint32_t LongPathName(const char16_t* path, char16_t* buffer, uint32_t size) {
+  return ::GetLongPathNameW(Wide(path), Wide(buffer), size);
 }
 
-uint32_t GetFileAttributesA(const char* path) { return ::GetFileAttributesA(path); }
+uint32_t PathAttributes(const char16_t* path) { return ::GetFileAttributesW(Wide(path)); }
+
+bool SameName(const char16_t* a, const char16_t* b) {
+  return ::CompareStringOrdinal(Wide(a), -1, Wide(b), -1, TRUE) == CSTR_EQUAL;
+}
 
 }  // namespace platform

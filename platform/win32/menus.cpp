@@ -1,17 +1,30 @@
 #include "platform/menus.h"
 
+#include "platform/text.h"
 #include "platform/win32/win32.h"
 
 namespace platform {
 
-Handle CreatePopupMenu() { return ::CreatePopupMenu(); }
+// Longer than any item the programs show.
+constexpr uint32_t kItemLength = 64;
 
-int32_t AppendMenuA(Handle menu, uint32_t flags, uintptr_t item, const char* text) {
-  return ::AppendMenuA(static_cast<HMENU>(menu), flags, item, text);
+// The item's text widened into `wide`; a separator's null stays null.
+static LPCWSTR Widened(const char* text, char16_t (&wide)[kItemLength]) {
+  if (!text) return nullptr;
+  WidenText(text, wide, kItemLength);
+  return reinterpret_cast<LPCWSTR>(wide);
 }
 
-int32_t InsertMenuA(Handle menu, uint32_t position, uint32_t flags, uintptr_t item, const char* text) {
-  return ::InsertMenuA(static_cast<HMENU>(menu), position, flags, item, text);
+Handle CreatePopupMenu() { return ::CreatePopupMenu(); }
+
+int32_t AppendMenuItem(Handle menu, uint32_t flags, uintptr_t item, const char* text) {
+  char16_t wide[kItemLength];
+  return ::AppendMenuW(static_cast<HMENU>(menu), flags, item, Widened(text, wide));
+}
+
+int32_t InsertMenuItemAt(Handle menu, uint32_t position, uint32_t flags, uintptr_t item, const char* text) {
+  char16_t wide[kItemLength];
+  return ::InsertMenuW(static_cast<HMENU>(menu), position, flags, item, Widened(text, wide));
 }
 
 int32_t TrackPopupMenu(Handle menu, uint32_t flags, int32_t x, int32_t y, Handle owner) {

@@ -7,16 +7,20 @@
 
 namespace platform {
 
-intptr_t ShellExecuteA(Handle owner, const char* verb, const char* file, const char* parameters,
-                       const char* directory, int32_t show) {
-  return reinterpret_cast<intptr_t>(
-      ::ShellExecuteA(AsWindow(owner), verb, file, parameters, directory, show));
+static LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
+
+intptr_t ShellRun(Handle owner, const char16_t* verb, const char16_t* file,
+                  const char16_t* parameters, const char16_t* directory, int32_t show) {
+  return reinterpret_cast<intptr_t>(::ShellExecuteW(AsWindow(owner), Wide(verb), Wide(file),
+                                                    Wide(parameters), Wide(directory), show));
 }
 
-uint32_t GetSystemDirectoryA(char* buffer, uint32_t size) { return ::GetSystemDirectoryA(buffer, size); }
+uint32_t SystemFolder(char16_t* buffer, uint32_t size) {
+  return ::GetSystemDirectoryW(reinterpret_cast<LPWSTR>(buffer), size);
+}
 
-int32_t SHGetSpecialFolderPathA(Handle owner, char* path, int32_t folder, int32_t create) {
-  return ::SHGetSpecialFolderPathA(AsWindow(owner), path, folder, create);
+int32_t SpecialFolderPath(Handle owner, char16_t* path, int32_t folder, int32_t create) {
+  return ::SHGetSpecialFolderPathW(AsWindow(owner), reinterpret_cast<LPWSTR>(path), folder, create);
 }
 
 int32_t SetEnvironmentVariableA(const char* name, const char* value) {

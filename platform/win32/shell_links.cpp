@@ -23,12 +23,12 @@ int32_t QueryInterface(Handle object, const Guid& iid, Handle* result) {
 
 uint32_t Release(Handle object) { return static_cast<IUnknown*>(object)->Release(); }
 
-int32_t ShellLinkSetPath(Handle link, const char* path) {
-  return static_cast<IShellLinkA*>(link)->SetPath(path);
+int32_t ShellLinkSetPath(Handle link, const char16_t* path) {
+  return static_cast<IShellLinkW*>(link)->SetPath(reinterpret_cast<LPCWSTR>(path));
 }
 
-int32_t ShellLinkSetWorkingDirectory(Handle link, const char* directory) {
-  return static_cast<IShellLinkA*>(link)->SetWorkingDirectory(directory);
+int32_t ShellLinkSetWorkingDirectory(Handle link, const char16_t* directory) {
+  return static_cast<IShellLinkW*>(link)->SetWorkingDirectory(reinterpret_cast<LPCWSTR>(directory));
 }
 
 int32_t PersistFileSave(Handle file, const char16_t* path, int32_t remember) {

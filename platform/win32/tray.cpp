@@ -1,5 +1,6 @@
 #include "platform/tray.h"
 
+#include "platform/text.h"
 #include "platform/win32/win32.h"
 
 #include <shellapi.h>
@@ -12,17 +13,19 @@ namespace platform {
 static_assert(sizeof(NOTIFYICONDATAA) == 508, "the narrow record of the 32-bit layout");
 #endif
 
-int32_t Shell_NotifyIconA(uint32_t message, const NotifyIconRecord& r) {
-  NOTIFYICONDATAA data = {};
-  data.cbSize = r.size;
+// The wide record of the layout the narrow size names: the whole of it for
+// the narrow record's whole size, as no other is ever passed.
+int32_t NotifyIcon(uint32_t message, const NotifyIconRecord& r) {
+  NOTIFYICONDATAW data = {};
+  data.cbSize = r.size == sizeof(NOTIFYICONDATAA) ? sizeof data : r.size;
   data.hWnd = AsWindow(r.window);
   data.uID = r.id;
   data.uFlags = r.flags;
   data.uCallbackMessage = r.callback_message;
   data.hIcon = static_cast<HICON>(r.icon);
-  static_assert(sizeof data.szTip == sizeof r.tip, "the tooltip buffers match");
-  CopyMemory(data.szTip, r.tip, sizeof data.szTip);
-  return ::Shell_NotifyIconA(message, &data);
+  static_assert(sizeof data.szTip / sizeof data.szTip[0] == sizeof r.tip, "the tooltip buffers match");
+  WidenText(r.tip, reinterpret_cast<char16_t*>(data.szTip), sizeof r.tip);
+  return ::Shell_NotifyIconW(message, &data);
 }
 
 }  // namespace platform

@@ -1,0 +1,13 @@
+// The product's texts are GBK bytes (code page 936) in the programs; the
+// Windows side shows them as their characters on a Windows of any language.
+#pragma once
+#include "platform/types.h"
+
+namespace platform {
+
+// `text` as UTF-16 in `out`, `size` characters with the terminator: read as
+// code page 936, or, on a Windows without that table, as a narrow call would
+// read it (the ANSI code page). False, and `out` empty, when it does not fit.
+bool WidenText(const char* text, char16_t* out, uint32_t size);
+
+}  // namespace platform
