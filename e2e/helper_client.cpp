@@ -75,6 +75,19 @@ LinkInfo ReadLink(const std::string& path) {
   return {r.code == 0, v["target"], v["workdir"]};
 }
 
+std::string WindowText(const std::string& window_class, int timeout_ms) {
+  return Values(Run({"window-text", window_class, Text(timeout_ms)}, timeout_ms + 30000))["text"];
+}
+
+std::string ConsoleShows(const std::string& command, int ms) {
+  Result r = Run({"console", command, Text(ms)}, ms + 30000);
+  std::string lines;
+  std::istringstream in(r.output);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("line=", 0) == 0) lines += line.substr(5) + "\n";
+  return lines;
+}
+
 ProcessStats Stats(const std::string& image) {
   auto v = Values(Run({"proc-stats", image}));
   return {Number(v, "cpu_ms"), Number(v, "threads"), Number(v, "handles"), Number(v, "working_set_kb")};

@@ -36,6 +36,11 @@ struct LinkInfo {
 // The shell link at that Unix path.
 LinkInfo ReadLink(const std::string& path);
 
+// The text, in UTF-8, of the first visible window of that class (a tooltip's: what it shows).
+std::string WindowText(const std::string& window_class, int timeout_ms);
+// What `command` shows in a console of its own within `ms`, as UTF-8 lines.
+std::string ConsoleShows(const std::string& command, int ms);
+
 struct ProcessStats {
   long cpu_ms = -1, threads = -1, handles = -1, working_set_kb = -1;
 };

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -134,7 +135,8 @@ void Kill(pid_t pid) {
 
 Result RunWine(const std::string& folder, const std::string& program,
                const std::vector<std::string>& args, int timeout_ms) {
-  std::string out_path = kRoot + "/runs/.out-" + std::to_string(getpid());
+  static std::atomic<int> runs{0};  // one file a run: a test may run two at once
+  std::string out_path = kRoot + "/runs/.out-" + std::to_string(getpid()) + "-" + std::to_string(runs++);
   pid_t pid = StartWine(folder, program, args, out_path);
   Result result;
   result.code = WaitExit(pid, timeout_ms);

@@ -47,10 +47,13 @@ if ((${#missing[@]})); then
   fi
 fi
 
-# Wine takes code page 936 from LC_ALL=zh_CN.UTF-8, which must exist.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  [ "$(id -u)" = 0 ] || { echo "install-deps: run as root to generate zh_CN.UTF-8" >&2; exit 1; }
-  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen >/dev/null
-fi
+# Wine takes its ANSI code page from LC_ALL: 936 from zh_CN.UTF-8, and 1252,
+# a Western Windows, from en_US.UTF-8. Both locales must exist.
+for loc in zh_CN en_US; do
+  locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$" && continue
+  [ "$(id -u)" = 0 ] || { echo "install-deps: run as root to generate $loc.UTF-8" >&2; exit 1; }
+  sed -i "s/^# *$loc.UTF-8 UTF-8/$loc.UTF-8 UTF-8/" /etc/locale.gen
+  grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" >> /etc/locale.gen
+  generate=1
+done
+if [ -n "${generate:-}" ]; then locale-gen >/dev/null; fi

@@ -30,7 +30,8 @@ for program in nocturo panelblank nocturotray nocturodaemon panelprobe; do
   cp "${NOCTURO_PROGRAMS:-build/win32/package}/$program.exe" "$out/$name/"
 done
 cp dist/startnocturotray.vbs dist/startnocturodaemon.vbs dist/tpinfo.ini dist/info.ini "$out/$name/"
-sed "s/@VERSION@/$version/g" dist/README.txt > "$out/$name/README.txt"
+# CR LF line ends, as every Notepad reads them.
+sed "s/@VERSION@/$version/g; s/\r*$/\r/" dist/README.txt > "$out/$name/README.txt"
 sums=$(cd "$out/$name" && LC_ALL=C ls | xargs sha256sum --)
 echo "$sums" > "$out/$name/SHA256SUMS"
 find "$out/$name" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +

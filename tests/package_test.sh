@@ -28,7 +28,8 @@ grep -qa 'tp1\.0' "$tmp/a/$name/panelblank.exe" || fail "panelblank.exe lacks it
 grep -qaP "Nocturo v${version//./\\.}\\x00" "$tmp/a/$name/panelblank.exe" && fail "panelblank.exe holds the plain banner"
 grep -qaP "Nocturo v${version//./\\.}\\x00" "$tmp/a/$name/nocturo.exe" || fail "nocturo.exe lacks its banner"
 [ "$(head -c3 "$tmp/a/$name/README.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "README.txt has no byte-order mark"
-grep -q "^.Nocturo $version\$" "$tmp/a/$name/README.txt" && ! grep -q @VERSION@ "$tmp/a/$name/README.txt" ||
+grep -qv $'\r$' "$tmp/a/$name/README.txt" && fail "README.txt has a line without CR LF"
+grep -q "^.Nocturo $version"$'\r$' "$tmp/a/$name/README.txt" && ! grep -q @VERSION@ "$tmp/a/$name/README.txt" ||
   fail "README.txt does not name this version"
 grep -q 'daemon=0' "$tmp/a/$name/info.ini" || fail "the example info.ini must leave the daemon off"
 
@@ -56,6 +57,9 @@ table Component | awk -F'\t' '($1 == "tpinfo.ini" || $1 == "info.ini") &&
 actions=$(table CustomAction)
 awk -F'\t' '$1 == "RemoveStartupLinks" && int($2 / 2048) % 2 == 0 {ok = 1} END {exit !ok}' <<< "$actions" ||
   fail "the Startup links' removal does not run as the removing user"
+# Every command interpreter (a program named by a property: type 50) without AutoRun.
+awk -F'\t' '$3 == "CMD_EXE" && $2 % 64 == 50 && $4 !~ /^\/d \/v:off \/c / {bad = 1} END {exit bad}' <<< "$actions" ||
+  fail "a command interpreter of the installer's would run the user's AutoRun"
 for tool in taskkill.exe cmd.exe; do
   grep -qF "[System64Folder]$tool" <<< "$actions" || fail "no native $tool on 64-bit Windows"
 done

@@ -106,27 +106,83 @@ static int Key(char** a) {
 
 static int Move(char** a) { return SetCursorPos(Signed(a[0]), Signed(a[1])) ? 0 : 1; }
 
-static int Link(char** a) {
+// The arguments as given, wide: a narrow argv loses what the code page lacks.
+static wchar_t** g_wide_argv = nullptr;
+
+// "key=value" with the value in UTF-8, whatever the code page.
+static void PrintUtf8(const char* key, const wchar_t* value, int length = -1) {
+  char utf8[4096] = {};
+  WideCharToMultiByte(CP_UTF8, 0, value, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
+  printf("%s=%s\n", key, utf8);
+}
+
+static int Link(char**) {
   CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  IShellLinkW* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(&link))))
     return 1;
   IPersistFile* file = nullptr;
   link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  wchar_t wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, a[0], -1, wide, MAX_PATH);
   int result = 1;
-  if (file && SUCCEEDED(file->Load(wide, STGM_READ))) {
-    char target[MAX_PATH] = {}, dir[MAX_PATH] = {};
-    link->GetPath(target, MAX_PATH, nullptr, 0);
+  if (file && SUCCEEDED(file->Load(g_wide_argv[2], STGM_READ))) {
+    wchar_t target[MAX_PATH] = {}, dir[MAX_PATH] = {};
+    // The target as the shell resolves it, from the item list: Wine keeps the
+    // link's other copy of the path in the ANSI code page only.
+    LPITEMIDLIST items = nullptr;
+    if (FAILED(link->GetIDList(&items)) || !items || !SHGetPathFromIDListW(items, target))
+      link->GetPath(target, MAX_PATH, nullptr, 0);
+    CoTaskMemFree(items);
     link->GetWorkingDirectory(dir, MAX_PATH);
-    printf("target=%s\nworkdir=%s\n", target, dir);
+    PrintUtf8("target", target);
+    PrintUtf8("workdir", dir);
     result = 0;
   }
   if (file) file->Release();
   link->Release();
   return result;
+}
+
+// What a window shows as its text, a tooltip's among them.
+static int WindowText(char** a) {
+  HWND window = nullptr;
+  for (DWORD start = GetTickCount();; Sleep(50)) {
+    for (window = FindWindowExA(nullptr, nullptr, a[0], nullptr); window && !IsWindowVisible(window);)
+      window = FindWindowExA(nullptr, window, a[0], nullptr);
+    if (window) break;
+    if (GetTickCount() - start > Number(a[1])) return 1;
+  }
+  wchar_t text[512] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+  PrintUtf8("text", text);
+  return 0;
+}
+
+// The program runs in a console of the helper's own; what that console shows
+// after MS comes back line by line, then the program is ended.
+// printf goes on to the helper's own output, which the runtime took at start.
+static int Console(char** a) {
+  FreeConsole();
+  if (!AllocConsole()) return 1;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  if (!CreateProcessA(nullptr, a[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return 1;
+  Sleep(Number(a[1]));
+  HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  CONSOLE_SCREEN_BUFFER_INFO info = {};
+  GetConsoleScreenBufferInfo(screen, &info);
+  for (SHORT y = 0; y < info.dwCursorPosition.Y; ++y) {
+    wchar_t line[512];
+    DWORD length = 0;
+    ReadConsoleOutputCharacterW(screen, line, info.dwSize.X < 512 ? info.dwSize.X : 512, COORD{0, y}, &length);
+    while (length > 0 && line[length - 1] == L' ') length--;
+    PrintUtf8("line", line, static_cast<int>(length));
+  }
+  TerminateProcess(process.hProcess, 0);
+  return 0;
 }
 
 // The process's handles, from the system's handle table: Wine's
@@ -285,6 +341,9 @@ static const Verb kVerbs[] = {
     {"key", 1, "VK                      a key pressed and released, with SendInput", Key},
     {"move", 2, "X Y                     moves the cursor", Move},
     {"link", 1, "PATH                    target= workdir= of a shell link", Link},
+    {"window-text", 2, "CLASS MS         text= of the first visible window of that class", WindowText},
+    {"console", 2, "COMMAND MS           line= for each line COMMAND shows in a console of its own in MS ms",
+     Console},
     {"proc-stats", 1, "NAME                    cpu_ms= threads= handles= working_set_kb=", ProcStats},
     {"display-state", 2, "IMAGE STATE       the display state (0 off, 1 on, 2 dimmed) sent to the "
      "RenderWindow of that process, as Windows sends it", DisplayState},
@@ -300,6 +359,8 @@ static const Verb kVerbs[] = {
 };
 
 int main(int argc, char** argv) {
+  int wide_count = 0;
+  g_wide_argv = CommandLineToArgvW(GetCommandLineW(), &wide_count);
   for (const Verb& verb : kVerbs)
     if (argc >= 2 && strcmp(argv[1], verb.name) == 0 && argc - 2 == verb.arguments) {
       int result = verb.run(argv + 2);
