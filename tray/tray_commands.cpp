@@ -70,9 +70,9 @@ void ShowTrayMenu(platform::Handle window) {
   platform::GetCursorPos(&at);
   platform::Handle menu = BuildMenu(kTopLevel);
   platform::InsertMenuItemAt(menu, 4, kMfByPosition | kMfPopup,
-                        reinterpret_cast<uintptr_t>(BuildMenu(kStartAtLogon)), "开机启动");
+                             reinterpret_cast<uintptr_t>(BuildMenu(kStartAtLogon)), "开机启动");
   platform::InsertMenuItemAt(menu, 5, kMfByPosition | kMfPopup,
-                        reinterpret_cast<uintptr_t>(BuildMenu(kLeftClick)), "鼠标左键");
+                             reinterpret_cast<uintptr_t>(BuildMenu(kLeftClick)), "鼠标左键");
   platform::TrackPopupMenu(menu, kTpmRightButton, at.x, at.y, window);
   // Without a message of our own after the menu, it may not show right the
   // next time.
