@@ -1,6 +1,9 @@
 // The real probe under Wine: silent without a notification; with one, its
-// report once, and a window that goes on answering.
+// report once, and a window that goes on answering; signed, just the same.
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include "common/notice_texts.h"
 #include "e2e/helper_client.h"
@@ -31,10 +34,24 @@ TEST(ProbeUnderWine, TheFirstNotificationPrintsTheReportOnceAndTheWindowGoesOnAn
   const std::string tail = "\n睡眠模式检测\n[stand-in /a]\n";
   const std::string detected = "检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用\n";
   const std::string not_detected = "未检测到屏幕状态 fail Nocturo增强版、辅助工具不能使用，请使用Nocturo普通版\n";
-  const std::pair<int, std::string> rows[] = {{1, detected}, {2, detected}, {0, not_detected}};
+  struct Row {
+    int first;
+    std::string second;
+    bool signed_copy;  // an Authenticode signature from a throwaway authority
+  };
+  const Row rows[] = {{1, detected, false}, {2, detected, false}, {0, not_detected, false}, {1, detected, true}};
   for (const auto& row : rows) {
-    SCOPED_TRACE("display state " + std::to_string(row.first));
+    SCOPED_TRACE("display state " + std::to_string(row.first) + (row.signed_copy ? ", signed" : ""));
     std::string folder = e2e::InstallFolder("probe-report", {"panelprobe.exe"});
+    if (row.signed_copy) {
+      std::string certs = e2e::NewFolder("probe-certificates"), probe = folder + "/panelprobe.exe";
+      std::remove(probe.c_str());
+      ASSERT_EQ(std::system(("bash '" NOCTURO_SOURCE_DIR "/tests/throwaway_certificates.sh' '" + certs +
+                             "' && osslsigncode sign -pkcs12 '" + certs + "/signer.pfx' -readpass '" + certs +
+                             "/password' -h sha256 -in '" + e2e::PackageDir() + "/panelprobe.exe' -out '" + probe +
+                             "' >/dev/null && osslsigncode verify -CAfile '" + certs + "/ca.pem' -in '" + probe +
+                             "' >/dev/null").c_str()), 0);
+    }
     std::string out = folder + "/out.txt";
     pid_t probe = e2e::StartWine(folder, folder + "/panelprobe.exe", {}, out);
     ASSERT_TRUE(e2e::WindowExists("RenderWindow", "Nocturo", 20000));

@@ -5,9 +5,12 @@
 #   scripts/package.sh [OUT] [VERSION]   (OUT defaults to build/; another
 #   VERSION gives an installer of that version, for the upgrade tests)
 # NOCTURO_PROGRAMS names another folder of built programs (the Wine tests'
-# 64-bit twins where this machine runs no 32-bit code).
+# 64-bit twins where this machine runs no 32-bit code). NOCTURO_SIGN_PFX and
+# its companions (scripts/signing.sh) sign the programs and the installer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/signing.sh
+fail() { echo "package: $*" >&2; exit 1; }
 version=$(scripts/version.sh)
 out=${1:-build}
 msi_version=${2:-$version}
@@ -15,19 +18,23 @@ msi_version=${2:-$version}
 # third carries the last two (3.0.5.1 installs as 3.0.501), so a release that
 # changes only the fourth still upgrades the one before.
 IFS=. read -r major minor patch tweak <<< "$msi_version"
-if ((patch > 654 || tweak > 99)); then
-  echo "package: version $msi_version has no installer version (third field at most 654, fourth at most 99)" >&2
-  exit 1
-fi
+((patch <= 654 && tweak <= 99)) ||
+  fail "version $msi_version has no installer version (third field at most 654, fourth at most 99)"
 product_version=$major.$minor.$((patch * 100 + tweak))
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1767225600}
 name=nocturo-$version
 zip=$out/$name-win32.zip
+msi=$out/nocturo-$msi_version-win32.msi
 mkdir -p "$out"
-rm -rf "${out:?}/$name" "$zip"
+rm -rf "${out:?}/$name" "$zip" "$msi"
+tmp=$(mktemp -d)
+# A build that stops leaves no package behind, nothing half signed.
+trap 'rm -rf "$tmp"; [ -n "${packaged:-}" ] || rm -rf "${out:?}/$name" "$zip" "$msi"' EXIT
+if signing_on; then check_certificate; fi
 mkdir -p "$out/$name"
 for program in nocturo panelblank nocturotray nocturodaemon panelprobe; do
   cp "${NOCTURO_PROGRAMS:-build/win32/package}/$program.exe" "$out/$name/"
+  if signing_on; then sign_file "$out/$name/$program.exe"; fi
 done
 cp dist/startnocturotray.vbs dist/startnocturodaemon.vbs dist/tpinfo.ini dist/info.ini "$out/$name/"
 # CR LF line ends, as every Notepad reads them.
@@ -45,9 +52,6 @@ guid_of() {
   printf '%s-%s-5%s-%x%s-%s' "${h:0:8}" "${h:8:4}" "${h:13:3}" $(((0x${h:16:1} & 3) | 8)) "${h:17:3}" "${h:20:12}" |
     tr a-f A-F
 }
-msi=$out/nocturo-$msi_version-win32.msi
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 # wixl takes relative paths only: the zip's files and the icon of Apps & Features, staged.
 cp -a "$out/$name" "$tmp/files"
 cp res/nocturo.ico dist/nocturo.wxs "$tmp/"
@@ -84,5 +88,7 @@ for row in "TrayShortcut|Nocturo 托盘" "BlankerShortcut|Nocturo 熄屏" "Probe
 done
 (cd "$tmp" && faketime -f "$at" msibuild nocturo.msi -i Component.idt -i _ForceCodepage.idt "${edits[@]}" &&
    faketime -f "$at" msibuild nocturo.msi -s "Nocturo" "Nocturo" "Intel;2052" "{$package_code}")
+if signing_on; then sign_file "$tmp/nocturo.msi"; fi
 cp "$tmp/nocturo.msi" "$msi"
+packaged=1
 echo "installer: $(cd "$out" && pwd)/$(basename "$msi")"
