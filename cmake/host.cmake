@@ -18,12 +18,15 @@ add_library(platform_sim STATIC
   platform/sim/messages.cpp
   platform/sim/processes.cpp
   platform/sim/profile_reader.cpp
+  platform/sim/registry.cpp
   platform/sim/resources.cpp
   platform/sim/run.cpp
   platform/sim/scheduler.cpp
   platform/sim/screen.cpp
+  platform/sim/security.cpp
   platform/sim/shell.cpp
   platform/sim/shell_links.cpp
+  platform/sim/tasks.cpp
   platform/sim/text.cpp
   platform/sim/threads.cpp
   platform/sim/tray.cpp
@@ -43,6 +46,7 @@ add_library(tray_sim STATIC ${TRAY_SOURCES})
 target_link_libraries(tray_sim PUBLIC common_sim)
 
 add_executable(host_tests
+  tests/admin_only_test.cpp
   tests/autostart_test.cpp
   tests/blanker_timeline_test.cpp
   tests/blanker_wake_test.cpp

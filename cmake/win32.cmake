@@ -4,7 +4,8 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 set(CMAKE_RC_COMPILE_OBJECT
   "<CMAKE_RC_COMPILER> <DEFINES> <INCLUDES> <FLAGS> -O coff -i <SOURCE> -o <OBJECT>")
 add_compile_definitions(__USE_MINGW_ANSI_STDIO=0 WIN32_LEAN_AND_MEAN)
-add_compile_options(-fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+# -Oz after the build type's -Os: the smallest code GCC makes.
+add_compile_options(-Oz -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
                     -ffunction-sections -fdata-sections)
 # ASLR and DEP are the linker's defaults. Terminal-server aware: on a terminal
 # server Windows applies none of the INI and registry redirection kept for old programs.
@@ -22,16 +23,19 @@ add_library(platform_win32 STATIC
   platform/win32/power.cpp
   platform/win32/process.cpp
   platform/win32/processes.cpp
+  platform/win32/registry.cpp
   platform/win32/resources.cpp
   platform/win32/screen.cpp
+  platform/win32/security.cpp
   platform/win32/shell.cpp
   platform/win32/shell_links.cpp
+  platform/win32/tasks.cpp
   platform/win32/text.cpp
   platform/win32/threads.cpp
   platform/win32/tray.cpp
   platform/win32/win_values_check.cpp
   platform/win32/window.cpp)
-target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 uuid)
+target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 oleaut32 advapi32 uuid)
 
 add_library(common_win32 STATIC ${COMMON_SOURCES})
 target_link_libraries(common_win32 PUBLIC platform_win32)
@@ -57,6 +61,13 @@ target_link_libraries(panelblank PRIVATE blanker_win32)
 nocturo_program(nocturodaemon GUI SOURCES daemon/daemon_main.cpp ${DAEMON_SOURCES} res/nocturodaemon.rc)
 nocturo_program(panelprobe SOURCES probe/probe_main.cpp probe/probe.cpp res/panelprobe.rc)
 nocturo_program(nocturotray GUI SOURCES tray/tray_main.cpp ${TRAY_SOURCES} res/nocturotray.rc)
+
+# The installer's custom action: in the MSI only, never installed as a file.
+# --kill-at exports the entry without its stdcall decoration, as DllEntry names it.
+add_library(nocturo_tasks SHARED installer/remove_tasks.cpp)
+target_link_libraries(nocturo_tasks PRIVATE common_win32)
+target_link_options(nocturo_tasks PRIVATE -Wl,--kill-at)
+set_target_properties(nocturo_tasks PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${PACKAGE_DIR})
 
 # Tools for the Wine tests; never shipped.
 function(e2e_tool name)

@@ -105,9 +105,7 @@ bool CopyShortcutToStartup(const AutostartBase& base, const AutostartTexts& text
   return true;
 }
 
-void InstallAutostart(const AutostartBase& base) {
-  AutostartTexts texts;
-  PrepareAutostart(base, &texts);
+void InstallAutostart(const AutostartBase& base, const AutostartTexts& texts) {
   if (CopyShortcutToStartup(base, texts)) RemoveLocalShortcut(base);
 }
 

@@ -34,6 +34,6 @@ bool InstalledForEveryone(const AutostartBase& base);
 bool CopyShortcutToStartup(const AutostartBase& base, const AutostartTexts& texts);
 
 // Builds and copies the link over any installed one, then deletes the local one.
-void InstallAutostart(const AutostartBase& base);
+void InstallAutostart(const AutostartBase& base, const AutostartTexts& texts);
 void RemoveAutostart(const AutostartBase& base);
 void RemoveLocalShortcut(const AutostartBase& base);

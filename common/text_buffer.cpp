@@ -46,3 +46,12 @@ bool AppendDecimal(TextBuffer* buffer, int32_t value) {
   if (value < 0) *--p = '-';
   return AppendText(buffer, p);
 }
+
+bool AppendAscii(PathBuffer* buffer, const char* text) {
+  char16_t wide[kMaxPath];
+  size_t length = 0;
+  while (text[length] && length + 1 < kMaxPath) wide[length] = static_cast<char16_t>(text[length]), length++;
+  wide[length] = 0;
+  if (text[length]) buffer->overflow = true;
+  return AppendText(buffer, wide);
+}

@@ -29,3 +29,5 @@ bool AppendText(TextOf<Char>* buffer, const Char* text);
 template <typename Char>
 bool TakeWritten(TextOf<Char>* buffer, uint32_t written);
 bool AppendDecimal(TextBuffer* buffer, int32_t value);
+// An ASCII name (a file's, a program's) appended to a path, as AppendText.
+bool AppendAscii(PathBuffer* buffer, const char* text);

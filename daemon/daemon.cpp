@@ -1,12 +1,12 @@
 #include "daemon/daemon.h"
 
-#include "common/autostart.h"
 #include "common/command_lines.h"
 #include "common/display_state.h"
 #include "common/own_folder.h"
 #include "common/process_names.h"
 #include "common/settings.h"
 #include "common/shell_command.h"
+#include "common/start_at_logon.h"
 #include "daemon/idle_monitor.h"
 #include "platform/files.h"
 #include "platform/threads.h"
@@ -17,7 +17,7 @@ constexpr uint32_t kBeforeMonitorMs = 1000;
 // Ending ourselves when our own snapshot entry came up would leave the
 // daemons listed after it running: the others go first, then this run ends.
 static int RemoveDaemon() {
-  RemoveAutostart(kDaemonAutostart);
+  TurnOffStartAtLogon(kDaemonStart);
   platform::Sleep(kBeforeEndingDaemonsMs);
   TerminateOtherProcessesByName(kDaemonImage);
   ShellCommand(kEndDaemons, false);  // also what the walk could not end, in any letter case
@@ -36,14 +36,12 @@ int DaemonMain() {
   // count: two started at the same moment may both see 2 and both end,
   // leaving none. The next logon starts one again.
   if (CountProcessesByName(kDaemonImage, ProcessScope::Session) > 1) return 0;
-  AutostartTexts texts;
-  PrepareAutostart(kDaemonAutostart, &texts);
   if (platform::Access(kDaemonImage, 0) != 0) return 0;
   if (platform::Access(kDaemonAutostart.script, 0) != 0) return 0;
-  // An installed link is kept as it is, even one that points elsewhere; one
-  // an administrator put in the all-users Startup folder starts us already.
-  if (!AutostartInstalled(texts) && !InstalledForEveryone(kDaemonAutostart))
-    CopyShortcutToStartup(kDaemonAutostart, texts);
+  // An installed link is kept as it is, even one that points elsewhere; a task
+  // or link an administrator made for every user starts us already. Without
+  // a way to start at logon the daemon runs all the same.
+  if (!StartsForEveryone(kDaemonStart)) KeepStartAtLogon(kDaemonStart);
   RemoveLocalShortcut(kDaemonAutostart);
   platform::StartThread(DisplayStatePumpThread);
   const int32_t idle_limit = ClampIdleMinutes(ReadSetting(kInfoIni, "minute")) * kTicksPerMinute;

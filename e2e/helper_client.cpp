@@ -114,6 +114,10 @@ std::string Region(int x, int y, int width, int height) {
   return Values(Run({"region", Text(x), Text(y), Text(width), Text(height)}))["checksum"];
 }
 
+bool RegisterTask(const std::string& name, const std::string& folder) {
+  return Run({"task-register", name, folder}).code == 0;
+}
+
 bool ForgetIcon(const std::string& window_class, const std::string& title, uint32_t id) {
   return Run({"forget-icon", window_class, title, Text(id)}).code == 0;
 }

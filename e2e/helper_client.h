@@ -56,5 +56,8 @@ pid_t StartHungWindow(int ms);
 // A checksum of the screen's colours in that rectangle.
 std::string Region(int x, int y, int width, int height);
 bool ForgetIcon(const std::string& window_class, const std::string& title, uint32_t id);
+// The tray's logon task for `folder` (a Windows path), registered by the
+// product's own functions as \\Nocturo\\<name>; the scheduler must run.
+bool RegisterTask(const std::string& name, const std::string& folder);
 
 }  // namespace e2e

@@ -147,4 +147,22 @@ TEST(InstallerUnderWine, ASilentRemovalEndsTheTrayAndTheDaemonAndLeavesNothingBe
     EXPECT_FALSE(e2e::Exists(startup + "/" + link)) << link;
 }
 
+// Wine's scheduler keeps each task as a file of this folder.
+std::string TaskStore() { return std::string(getenv("WINEPREFIX")) + "/drive_c/windows/system32/tasks/Nocturo"; }
+
+TEST(InstallerUnderWine, AnUpgradeKeepsTheLogonTasksAndAFullRemovalTakesEveryOneOfThemWithTheirFolder) {
+  std::string msi = Installer(kVersion), older = Installer(kOlder);
+  Uninstall(msi);
+  Fresh(older);
+  e2e::RunWine(e2e::ToolsDir(), "net", {"start", "schedule"}, 60000);  // 1 when it runs already
+  ASSERT_EQ(Install(older), 0);
+  const std::string names[] = {"nocturotray S-1-5-21-1004336348-1177238915-682003330-1001", "nocturodaemon",
+                               "a task of any name"};
+  for (const std::string& name : names) ASSERT_TRUE(e2e::RegisterTask(name, WindowsInstallDir())) << name;
+  ASSERT_EQ(Install(msi), 0) << "the upgrade";
+  for (const std::string& name : names) EXPECT_TRUE(e2e::Exists(TaskStore() + "/" + name)) << name << " kept";
+  EXPECT_EQ(Uninstall(msi), 0);
+  EXPECT_FALSE(e2e::Exists(TaskStore())) << "left: " << Files(TaskStore()).size() << " tasks";
+}
+
 }  // namespace

@@ -10,6 +10,10 @@ intptr_t ShellRun(Handle owner, const char16_t* verb, const char16_t* file,
 
 // The system folder: the length written, or the size needed when `size` is too small.
 uint32_t SystemFolder(char16_t* buffer, uint32_t size);
+// The system folder of Windows' own width, which the shell's programs come
+// from: a 32-bit program on 64-bit Windows reaches it as Sysnative. The
+// length written, or 0 when it fails or does not fit.
+uint32_t NativeSystemFolder(char16_t* buffer, uint32_t size);
 
 // Fills `path` (MAX_PATH characters) with a special folder such as the user's Startup folder.
 int32_t SpecialFolderPath(Handle owner, char16_t* path, int32_t folder, int32_t create);

@@ -15,6 +15,10 @@ struct NotifyIconRecord {
   uint32_t callback_message;
   Handle icon;
   char tip[128];
+  // A balloon, with NIF_INFO: its title, its text and its NIIF_ icon.
+  char info_title[64];
+  char info[256];
+  uint32_t info_flags;
 };
 
 int32_t NotifyIcon(uint32_t message, const NotifyIconRecord& record);

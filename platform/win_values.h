@@ -29,8 +29,9 @@ constexpr uint32_t kDeviceNotifyWindowHandle = 0;
 constexpr int32_t kWhKeyboardLl = 13;
 
 // The notification area and menus.
-constexpr uint32_t kNimAdd = 0, kNimDelete = 2;
-constexpr uint32_t kNifMessage = 0x1, kNifIcon = 0x2, kNifTip = 0x4;
+constexpr uint32_t kNimAdd = 0, kNimModify = 1, kNimDelete = 2;
+constexpr uint32_t kNifMessage = 0x1, kNifIcon = 0x2, kNifTip = 0x4, kNifInfo = 0x10;
+constexpr uint32_t kNiifWarning = 0x2;
 constexpr uint32_t kMfString = 0x0000, kMfPopup = 0x0010, kMfByPosition = 0x0400, kMfSeparator = 0x0800;
 constexpr uint32_t kTpmRightButton = 0x0002;
 
@@ -45,6 +46,14 @@ constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 constexpr int32_t kDesktopVertRes = 117, kDesktopHorzRes = 118;  // physical, whatever the scaling
 constexpr int32_t kCsidlStartup = 7, kCsidlCommonStartup = 24;
 constexpr uint32_t kClsctxInprocServer = 1;
+
+// Rights in an access entry of a file or folder, and what the entry's header says.
+constexpr uint32_t kFileAddFile = 0x2, kFileAddSubdirectory = 0x4, kFileDeleteChild = 0x40;
+constexpr uint32_t kDelete = 0x10000, kWriteDac = 0x40000, kWriteOwner = 0x80000;
+constexpr uint32_t kGenericAll = 0x10000000, kGenericWrite = 0x40000000;
+constexpr uint8_t kInheritOnlyAce = 0x08;
+constexpr uint8_t kAccessDeniedAceType = 1, kAccessDeniedObjectAceType = 6;
+constexpr uint8_t kAccessDeniedCallbackAceType = 10, kAccessDeniedCallbackObjectAceType = 12;
 
 // {00021401-0000-0000-C000-000000000046}
 constexpr Guid kClsidShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};

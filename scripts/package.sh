@@ -52,16 +52,18 @@ guid_of() {
   printf '%s-%s-5%s-%x%s-%s' "${h:0:8}" "${h:8:4}" "${h:13:3}" $(((0x${h:16:1} & 3) | 8)) "${h:17:3}" "${h:20:12}" |
     tr a-f A-F
 }
-# wixl takes relative paths only: the zip's files and the icon of Apps & Features, staged.
+# wixl takes relative paths only: the zip's files, the icon of Apps & Features
+# and the custom action that removes the logon tasks, staged.
 cp -a "$out/$name" "$tmp/files"
-cp res/nocturo.ico dist/nocturo.wxs "$tmp/"
+cp res/nocturo.ico dist/nocturo.wxs "${NOCTURO_PROGRAMS:-build/win32/package}/nocturo_tasks.dll" "$tmp/"
+if signing_on; then sign_file "$tmp/nocturo_tasks.dll"; fi
 # wixl stamps the clock into the summary and the storage and picks a random
 # package code: a fixed clock and codes fixed by the version give the same bytes.
 at="$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')"
 product_code=$(guid_of "nocturo product $msi_version")
 package_code=$(guid_of "nocturo package $msi_version")
 (cd "$tmp" && faketime -f "$at" wixl -D Version="$product_version" -D Release="$msi_version" -D ProductCode="$product_code" \
-   -D PackageCode="$package_code" -D SourceDir=files -D IconFile=nocturo.ico \
+   -D PackageCode="$package_code" -D SourceDir=files -D IconFile=nocturo.ico -D TasksDll=nocturo_tasks.dll \
    -o nocturo.msi nocturo.wxs 2>wixl.log) || { cat "$tmp/wixl.log" >&2; exit 1; }
 # NeverOverwrite (128) and Permanent (16) on the settings files' components.
 msiinfo export "$tmp/nocturo.msi" Component |

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "common/autostart.h"
+#include "common/logon_task.h"
+#include "tests/security_world.h"
 #include "tests/tray_world.h"
 
 namespace {
@@ -79,14 +81,15 @@ TEST(Autostart, AFailedComStepLeavesNoLinkButTheCopyAndItsWaitStillRun) {
 }
 
 int YesWithoutTheScript() {
-  if (!StartTray(platform::GetModuleHandleA(nullptr))) return 1;
   std::remove("startnocturotray.vbs");
-  OnTrayCommand(trayIcon.window, ID_AUTOSTART_ON);
+  OnTrayCommand(nullptr, ID_AUTOSTART_ON);
   return 0;
 }
 
 int InstallTrayLink() {
-  InstallAutostart(kTrayAutostart);
+  AutostartTexts texts;
+  PrepareAutostart(kTrayAutostart, &texts);
+  InstallAutostart(kTrayAutostart, texts);
   return 0;
 }
 
@@ -156,6 +159,104 @@ TEST(Autostart, NoDeletesTheInstalledLinkIfThereAndNeverAnotherFile) {
     EXPECT_EQ(r.Count("_waccess"), row.startup_length || *row.odd_folder || *row.reparse_point ? 0 : 1);
     EXPECT_EQ(r.FileBytes(kInstalled), row.removes ? "" : (row.installed ? "link" : ""));
     EXPECT_EQ(r.FileBytes("Startup/startnocturotray.vbs.ln"), row.installed ? "other" : "");
+  }
+}
+
+const char kTrayTaskFile[] = "Tasks/Nocturo/nocturotray S-1-5-21-1004336348-1177238915-682003330-1001";
+
+// The task's definition, whatever the folder: the schema's order where it has
+// one, and every character of the folder escaped.
+TEST(LogonTask, TheDefinitionKeepsTheSchemasOrderAndEscapesTheFolder) {
+  char16_t xml[kTaskXmlSize];
+  ASSERT_TRUE(BuildLogonTaskXml(kTrayTask, u"S-1-5-21-7", u"C:\\T & <C>'s \"x\"", xml, kTaskXmlSize));
+  const std::u16string text = xml;
+  size_t at = 0;
+  for (const char16_t* part :
+       {u"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">",
+        u"<Triggers><LogonTrigger><Enabled>true</Enabled><UserId>S-1-5-21-7</UserId><Delay>PT10S</Delay>",
+        u"<Principal id=\"Author\"><UserId>S-1-5-21-7</UserId><LogonType>InteractiveToken</LogonType>"
+        u"<RunLevel>HighestAvailable</RunLevel>",
+        u"<Actions Context=\"Author\"><Exec><Command>C:\\T &amp; &lt;C&gt;&apos;s &quot;x&quot;\\nocturotray.exe"
+        u"</Command><WorkingDirectory>C:\\T &amp; &lt;C&gt;&apos;s &quot;x&quot;</WorkingDirectory></Exec>",
+        u"</Task>"}) {
+    at = text.find(part, at);
+    EXPECT_NE(at, std::u16string::npos) << "missing or out of order: part " << std::string(part, part + 24);
+  }
+  // Settings in any order: normal priority, on battery, no time limit, one at a time.
+  for (const char16_t* setting : {u"<Priority>5</Priority>", u"<DisallowStartIfOnBatteries>false<",
+                                  u"<StopIfGoingOnBatteries>false<", u"<ExecutionTimeLimit>PT0S<",
+                                  u"<MultipleInstancesPolicy>IgnoreNew<"})
+    EXPECT_NE(text.find(setting), std::u16string::npos);
+  ASSERT_TRUE(BuildLogonTaskXml(kDaemonTask, u"S-1-5-21-7", u"C:\\", xml, kTaskXmlSize));
+  EXPECT_NE(std::u16string(xml).find(u"<Command>C:\\nocturodaemon.exe</Command><WorkingDirectory>C:\\<"),
+            std::u16string::npos);
+  EXPECT_FALSE(BuildLogonTaskXml(kTrayTask, u"S-1-5-21-7", u"C:\\T", xml, 200));
+  EXPECT_EQ(xml[0], 0) << "nothing cut short is left";
+}
+
+enum class Before { Nothing, Link, TaskHere, TaskElsewhere };
+
+// 是 and 否 by the folder's kind, whether VBScript runs, and what was there;
+// and a plain start (no command).
+TEST(StartAtLogon, YesMakesTheTaskWhereOnlyAdministratorsCanChangeTheFolderTheLinkElsewhereAndNothingWithoutVBScript) {
+  struct Row {
+    const char* what;
+    bool admin_only;
+    const char* no_vbscript;  // how it is missing, or ""
+    Before before;
+    uint32_t command;
+    int registers;  // a tray started where a link of its own lies moves it to the task first
+    bool copies, link_after, task_after, balloon;
+    const char* fails = "";
+  };
+  const Row rows[] = {
+      {"installer's folder", true, "", Before::Nothing, ID_AUTOSTART_ON, 1, false, false, true, false},
+      {"installer's folder, a link from before", true, "", Before::Link, ID_AUTOSTART_ON, 2, false, false, true, false},
+      {"installer's folder, a task elsewhere", true, "", Before::TaskElsewhere, ID_AUTOSTART_ON, 1, false, false, true,
+       false},
+      {"installer's folder, the registration fails", true, "", Before::Nothing, ID_AUTOSTART_ON, 1, true, true, false,
+       false, "RegisterTask"},
+      {"installer's folder, it fails without VBScript", true, "engine", Before::Link, ID_AUTOSTART_ON, 2, false, false,
+       false, true, "RegisterTask"},
+      {"a user's folder", false, "", Before::TaskHere, ID_AUTOSTART_ON, 0, true, true, true, false},
+      {"a user's folder, no engine", false, "engine", Before::Link, ID_AUTOSTART_ON, 0, false, false, false, true},
+      {"a user's folder, no association", false, "association", Before::Nothing, ID_AUTOSTART_ON, 0, false, false,
+       false, true},
+      {"a user's folder, script host off for the PC", false, "machine", Before::Nothing, ID_AUTOSTART_ON, 0, false,
+       false, false, true},
+      {"a user's folder, script host off for the user", false, "user", Before::Nothing, ID_AUTOSTART_ON, 0, false,
+       false, false, true},
+      {"a start in the installer's folder moves a link from before", true, "", Before::Link, 0, 1, false, false, true,
+       false},
+      {"a start in a user's folder leaves it", false, "", Before::Link, 0, 0, false, true, false, false},
+      {"否 in the installer's folder", true, "", Before::TaskHere, ID_AUTOSTART_OFF, 1, false, false, false, false},
+      {"否 in a user's folder", false, "", Before::TaskHere, ID_AUTOSTART_OFF, 0, false, false, false, false},
+  };
+  for (const Row& row : rows) {
+    sim::World world = TrayAt(1000, row.command);
+    if (row.admin_only) sddl::InstalledByTheInstaller(world);
+    const std::string here = world.current_dir + "\\nocturotray.exe";
+    if (row.before == Before::Link || row.command == ID_AUTOSTART_OFF) world.File(kInstalled, "a link from before");
+    if (row.before == Before::TaskHere) world.File(kTrayTaskFile, "<Command>" + here + "</Command>");
+    if (row.before == Before::TaskElsewhere) world.File(kTrayTaskFile, "<Command>D:\\old\\nocturotray.exe</Command>");
+    const std::string how = row.no_vbscript;
+    if (how == "engine") world.files.erase(world.files.begin());  // System32/vbscript.dll
+    if (how == "association") world.registry.clear();
+    if (how == "machine") world.registry["HKLM\\Software\\Microsoft\\Windows Script Host\\Settings\\Enabled"] = "dword:0";
+    if (how == "user") world.registry["HKCU\\Software\\Microsoft\\Windows Script Host\\Settings\\Enabled"] = "0";
+    if (*row.fails) world.Fail(row.fails);
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
+    EXPECT_EQ(r.Count("ITaskFolder::RegisterTask \\Nocturo\\nocturotray S-1-5-21-"), row.registers);
+    EXPECT_EQ(r.Count("cmd copies"), row.copies ? 1 : 0);
+    EXPECT_EQ(!r.FileBytes(kInstalled).empty(), row.link_after);
+    EXPECT_EQ(!r.FileBytes(kTrayTaskFile).empty(), row.task_after);
+    EXPECT_EQ(r.Count("NIM_MODIFY size 508 window \"dockwin\" id 108 flags 16"), row.balloon ? 1 : 0);
+    EXPECT_EQ(r.Count("Nocturo 无法开机启动"), row.balloon ? 1 : 0) << "nor does a re-add show it again";
+    if (row.registers && !*row.fails && row.command == ID_AUTOSTART_ON) {
+      EXPECT_NE(r.FileBytes(kTrayTaskFile).find("<Command>" + here + "</Command>"), std::string::npos);
+      EXPECT_EQ(r.ended_at, 1000) << "no waits on the task's way";
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "daemon/daemon.h"
 #include "platform/sim/sim.h"
+#include "tests/security_world.h"
 #include "tests/trace_checks.h"
 
 namespace {
@@ -42,9 +43,9 @@ TEST(DaemonStart, AFirstEnabledRunInstallsThenMonitorsInItsOrderToTheMillisecond
                {"GetPrivateProfileIntA setting imagechange .//info.ini = 1", 0},
                {"GetPrivateProfileIntA setting sleep .//info.ini = 3", 0},
                {"CreateToolhelp32Snapshot", 0},
-               {"SHGetSpecialFolderPathW (nil) 7 0", 0},
                {"_access nocturodaemon.exe 0 = 0", 0},
                {"_waccess startnocturodaemon.vbs 0 = 0", 0},
+               {"SHGetSpecialFolderPathW (nil) 7 0", 0},
                {"\\startnocturodaemon.vbs.lnk 0 = -1", 0},
                {"IShellLinkW::SetPath C:\\Program Files\\Nocturo\\startnocturodaemon.vbs", 0},
                {"IPersistFile::Save .\\startnocturodaemon.vbs.lnk remember 0", 0},
@@ -132,6 +133,55 @@ TEST(DaemonStart, ACountOfNoneItsOwnFolderByAShortNameOrInAnyLanguageOrAnotherSe
     EXPECT_EQ(r.Count("pthread_create t2"), 1);
     EXPECT_EQ(r.Times("GetCursorPos"), (Times{1000, 11000}));
   }
+}
+
+// Start at logon by the folder's kind, whether VBScript runs, and what was
+// there: the monitor starts at 1000 ms unless a link is copied (300 + 1200 ms).
+TEST(DaemonStart, AnEnabledRunKeepsOrMakesItsTaskWhereOnlyAdministratorsCanChangeTheFolderElseItsLink) {
+  const char kTask[] = "Tasks/Nocturo/nocturodaemon S-1-5-21-1004336348-1177238915-682003330-1001";
+  const char kForEveryone[] = "Tasks/Nocturo/nocturodaemon";
+  struct Row {
+    const char* what;
+    bool admin_only, vbscript;
+    const char* link;  // the user's link before, or ""
+    const char* task;  // where this user's task starts, "" for none, "everyone" for the all-users task
+    int registers;
+    bool copies, link_after;
+    int64_t monitor;
+  };
+  const std::string here = std::string(sddl::kInstallDir) + "\\nocturodaemon.exe";
+  const Row rows[] = {
+      {"installer's folder, nothing yet", true, true, "", "", 1, false, false, 1000},
+      {"installer's folder, its task", true, true, "", here.c_str(), 0, false, false, 1000},
+      {"installer's folder, a task elsewhere", true, true, "", "D:\\old\\nocturodaemon.exe", 1, false, false, 1000},
+      {"installer's folder, the all-users task", true, true, "", "everyone", 0, false, false, 1000},
+      {"installer's folder, a link from before", true, true, "a link", "", 1, false, false, 1000},
+      {"a user's folder, nothing yet", false, true, "", "", 0, true, true, 2500},
+      {"a user's folder, the all-users task", false, true, "", "everyone", 0, false, false, 1000},
+      {"a user's folder, no VBScript", false, false, "a link", "", 0, false, false, 1000},
+  };
+  for (const Row& row : rows) {
+    sim::World world = DaemonWorld("");
+    if (row.admin_only) sddl::InstalledByTheInstaller(world);
+    if (!row.vbscript) world.registry.clear();
+    if (*row.link) world.File(kInstalled, row.link);
+    if (std::string(row.task) == "everyone") world.File(kForEveryone, "<Command>" + here + "</Command>");
+    else if (*row.task) world.File(kTask, std::string("<Command>") + row.task + "</Command>");
+    sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
+    SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
+    EXPECT_EQ(r.Count("ITaskFolder::RegisterTask"), row.registers);
+    EXPECT_EQ(r.Count("cmd copies"), row.copies ? 1 : 0);
+    EXPECT_EQ(!r.FileBytes(kInstalled).empty(), row.link_after);
+    if (row.registers) EXPECT_NE(r.FileBytes(kTask).find("<Command>" + here + "</Command>"), std::string::npos);
+    EXPECT_EQ(r.First("GetCursorPos"), row.monitor) << "the daemon runs on";
+  }
+  // Switched off: this user's task and link go, the all-users task stays.
+  sim::World off = DaemonWorld("");
+  off.files.back().second = "[setting]\r\ndaemon=0\r\n";
+  off.File(kInstalled, "a link").File(kTask, "<Command>" + here + "</Command>").File(kForEveryone, "the administrator's");
+  sim::Run r = sim::RunProgram(DaemonMain, off, 5000);
+  EXPECT_EQ(r.FileBytes(kInstalled) + r.FileBytes(kTask), "") << r.Text();
+  EXPECT_EQ(r.FileBytes(kForEveryone), "the administrator's");
 }
 
 TEST(DaemonPump, APostedMessageIsRetrievedAndDroppedAndTheWindowStays) {

@@ -31,6 +31,9 @@ void RegisterTrayClass(platform::Handle instance);
 int32_t CreateTrayWindow(platform::Handle instance);
 const char* TooltipForMode(int32_t mode);
 void SetTrayTooltip(int32_t mode);
+// A balloon from the icon; the icon's own record keeps none of it, or every
+// re-add of the icon would show it again.
+void ShowTrayBalloon(const char* title, const char* text);
 intptr_t PLATFORM_CALLBACK TrayWindowProc(platform::Handle window, uint32_t message,
                                           uintptr_t wparam, intptr_t lparam);
 

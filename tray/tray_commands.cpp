@@ -1,9 +1,9 @@
 // What the icon's clicks and the menu's items do. Everything runs on the
 // tray's one thread, fixed waits included; clicks meanwhile queue up.
-#include "common/autostart.h"
 #include "common/command_lines.h"
 #include "common/settings.h"
 #include "common/shell_command.h"
+#include "common/start_at_logon.h"
 #include "platform/files.h"
 #include "platform/input.h"
 #include "platform/menus.h"
@@ -12,6 +12,10 @@
 #include "tray/tray.h"
 
 constexpr uint32_t kBeforeBlankerMs = 500;  // the blanker reads tpinfo.ini as it starts
+// Start at logon in a folder a user can change, on a PC without VBScript.
+constexpr char kNoStartAtLogonTitle[] = "Nocturo 无法开机启动";
+constexpr char kNoStartAtLogonText[] =
+    "这台电脑不能运行 VBScript 脚本。请用安装程序（.msi）安装 Nocturo，开机启动即可使用。";
 using platform::kMfByPosition, platform::kMfPopup, platform::kMfSeparator, platform::kMfString,
     platform::kNimAdd, platform::kNimDelete, platform::kTpmRightButton, platform::kWmLButtonDown,
     platform::kWmNull, platform::kWmRButtonDown;
@@ -98,9 +102,11 @@ bool OnTrayCommand(platform::Handle, uint32_t id) {
     case ID_RUN_LOCKSCREEN: RunBlanker(kModeLockScreen); return true;
     case ID_RUN_ENHANCED: RunBlanker(kModeEnhanced); return true;
     case ID_AUTOSTART_ON:
-      if (platform::Access(kTrayAutostart.script, 0) == 0) InstallAutostart(kTrayAutostart);
+      if (platform::Access(kTrayAutostart.script, 0) == 0 &&
+          TurnOnStartAtLogon(kTrayStart) == LogonWay::None)
+        ShowTrayBalloon(kNoStartAtLogonTitle, kNoStartAtLogonText);
       return true;
-    case ID_AUTOSTART_OFF: RemoveAutostart(kTrayAutostart); return true;
+    case ID_AUTOSTART_OFF: TurnOffStartAtLogon(kTrayStart); return true;
     case ID_EXIT:
       // A running blanker is left alone.
       platform::NotifyIcon(kNimDelete, trayIcon);

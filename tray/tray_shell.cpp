@@ -6,6 +6,7 @@
 #include "common/own_folder.h"
 #include "common/process_names.h"
 #include "common/settings.h"
+#include "common/start_at_logon.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/resources.h"
@@ -25,8 +26,9 @@ constexpr uint32_t kClassString = 109;
 constexpr uint16_t kLargeIcon = 107;
 constexpr uint16_t kSmallIcon = 108;
 using platform::kColorWindow, platform::kCsHRedrawVRedraw, platform::kCwUseDefault,
-    platform::kIdcArrow, platform::kMsgfltAllow, platform::kNifIcon, platform::kNifMessage,
-    platform::kNifTip, platform::kNimAdd, platform::kNimDelete, platform::kSwHide,
+    platform::kIdcArrow, platform::kMsgfltAllow, platform::kNifIcon, platform::kNifInfo, platform::kNifMessage,
+    platform::kNifTip, platform::kNiifWarning, platform::kNimAdd, platform::kNimDelete, platform::kNimModify,
+    platform::kSwHide,
     platform::kWmCommand, platform::kWmDestroy, platform::kWmPaint, platform::kWsOverlappedWindow;
 constexpr uintptr_t kWindowBrush = kColorWindow + 1;
 // The narrow record's size in the 32-bit layout that ships; the 64-bit test
@@ -52,6 +54,15 @@ const char* TooltipForMode(int32_t mode) {
 void SetTrayTooltip(int32_t mode) {
   std::memset(trayIcon.tip, 0, sizeof trayIcon.tip);
   std::strncpy(trayIcon.tip, TooltipForMode(mode), sizeof trayIcon.tip - 1);
+}
+
+void ShowTrayBalloon(const char* title, const char* text) {
+  platform::NotifyIconRecord balloon = trayIcon;
+  balloon.flags = kNifInfo;
+  std::strncpy(balloon.info_title, title, sizeof balloon.info_title - 1);
+  std::strncpy(balloon.info, text, sizeof balloon.info - 1);
+  balloon.info_flags = kNiifWarning;
+  platform::NotifyIcon(kNimModify, balloon);
 }
 
 void RegisterTrayClass(platform::Handle instance) {
@@ -100,6 +111,7 @@ bool StartTray(platform::Handle instance) {
   for (const char* name : kRequiredFiles)
     if (platform::Access(name, 0) != 0) return false;
   RemoveLocalShortcut(kTrayAutostart);
+  MoveLinkToTask(kTrayStart);
   platform::LoadStringA(instance, kTitleString, appTitle, sizeof appTitle);
   platform::LoadStringA(instance, kClassString, windowClassName, sizeof windowClassName);
   RegisterTrayClass(instance);

@@ -13,6 +13,8 @@
 #include <cstring>
 
 #include "blanker/blanker.h"
+#include "common/logon_task.h"
+#include "platform/tasks.h"
 #include "platform/win_values.h"
 
 static UINT Number(const char* text) { return static_cast<UINT>(strtoul(text, nullptr, 0)); }
@@ -322,6 +324,29 @@ static int ForgetIcon(char** a) {
   return icon.hWnd && Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 1;
 }
 
+// The product's own task functions, as the tray and the daemon call them, in \\Nocturo.
+static int TaskRegister(char**) {
+  char16_t user[MAX_PATH], xml[kTaskXmlSize];
+  const char16_t* name = reinterpret_cast<const char16_t*>(g_wide_argv[2]);
+  const char16_t* folder = reinterpret_cast<const char16_t*>(g_wide_argv[3]);
+  if (!platform::UserSid(user, MAX_PATH) || !BuildLogonTaskXml(kTrayTask, user, folder, xml, kTaskXmlSize)) return 1;
+  long result = platform::RegisterTask(kTaskFolder, name, xml);
+  printf("result=%08lX\n", static_cast<unsigned long>(result));
+  return result < 0 ? 1 : 0;
+}
+
+static int TaskDelete(char**) {
+  long result = platform::DeleteTask(kTaskFolder, reinterpret_cast<const char16_t*>(g_wide_argv[2]));
+  printf("result=%08lX\n", static_cast<unsigned long>(result));
+  return result < 0 ? 1 : 0;
+}
+
+static int TaskFolderDelete(char**) {
+  long result = platform::DeleteTaskFolder(kTaskFolder);
+  printf("result=%08lX\n", static_cast<unsigned long>(result));
+  return result < 0 ? 1 : 0;
+}
+
 struct Verb {
   const char* name;
   int arguments;
@@ -354,6 +379,10 @@ static const Verb kVerbs[] = {
     {"monitor-off", 0, "                     the blanker's own display-off broadcast: ms=", MonitorOff},
     {"banner", 0, "                          banner= nocturo.exe's banner command, as it runs it", Banner},
     {"region", 4, "X Y W H                  checksum= of the screen's colours there", Region},
+    {"task-register", 2, "NAME FOLDER       registers the tray's logon task for FOLDER as \\Nocturo\\NAME: result=",
+     TaskRegister},
+    {"task-delete", 1, "NAME                deletes \\Nocturo\\NAME: result=", TaskDelete},
+    {"task-folder-delete", 0, "              every task in \\Nocturo, then the folder: result=", TaskFolderDelete},
     {"forget-icon", 3, "CLASS TITLE ID      deletes that window's notification-area icon, as a "
      "restarted shell has forgotten it", ForgetIcon},
 };

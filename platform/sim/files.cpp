@@ -27,6 +27,8 @@ std::string HostPath(const char* path) {
     out = "Startup" + out.substr(S().world.startup_dir.size());
   else if (StartsWith(out, S().world.common_startup_dir))
     out = "CommonStartup" + out.substr(S().world.common_startup_dir.size());
+  else if (StartsWith(out, S().world.system_dir))
+    out = "System32" + out.substr(S().world.system_dir.size());
   else if (StartsWith(out, S().world.current_dir))
     out = "." + out.substr(S().world.current_dir.size());
   for (char& c : out)

@@ -195,7 +195,10 @@ Run RunProgram(Entry entry, const World& world, int64_t until_ms) {
   mkdir(work_dir.c_str(), 0755);
   mkdir((work_dir + "/Startup").c_str(), 0755);
   mkdir((work_dir + "/CommonStartup").c_str(), 0755);
+  mkdir((work_dir + "/System32").c_str(), 0755);
+  mkdir((work_dir + "/Tasks").c_str(), 0755);
   for (const auto& file : world.files) {
+    std::filesystem::create_directories(std::filesystem::path(work_dir + "/" + file.first).parent_path());
     std::ofstream out(work_dir + "/" + file.first, std::ios::binary);
     out << file.second;
   }

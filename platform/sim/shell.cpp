@@ -56,6 +56,8 @@ uint32_t SystemFolder(char16_t* buffer, uint32_t size) {
   return sim::GiveText(sim::Utf16(sim::S().world.system_dir), buffer, size);
 }
 
+uint32_t NativeSystemFolder(char16_t* buffer, uint32_t size) { return SystemFolder(buffer, size); }
+
 int32_t SpecialFolderPath(Handle owner, char16_t* path, int32_t folder, int32_t create) {
   sim::Lock lock = sim::Enter();
   bool fails = sim::Failing("SHGetSpecialFolderPathW");

@@ -44,17 +44,25 @@ struct World {
   int32_t width = 1920;
   int32_t height = 1080;
   std::string system_dir = "C:\\Windows\\System32";
-  // Both map onto the run's folder: the working directory, and Startup/ in it.
+  // Map onto the run's folder: the working directory, Startup/ and System32/ in it;
+  // the scheduler's tasks are files in Tasks/, as Wine keeps them.
   std::string current_dir = "C:\\Program Files\\Nocturo";
   std::string program_dir;  // the folder that holds the program; empty: current_dir
   // Short spellings and the long names they stand for, as GetLongPathNameA sees them.
   std::vector<std::pair<std::string, std::string>> long_names;
   std::set<std::string> reparse_points;  // relative paths that are junctions or symbolic links
+  // Junctions by Windows path, and the folder each leads to.
+  std::vector<std::pair<std::string, std::string>> junctions;
+  // Security descriptors as SDDL, by Windows path; a path without one cannot be read.
+  std::map<std::string, std::string> security;
+  std::string user_sid = "S-1-5-21-1004336348-1177238915-682003330-1001";
+  // Values by "HKCR|HKLM|HKCU\\key\\name" (an empty name is the default): text, or "dword:N".
+  std::map<std::string, std::string> registry = {{"HKCR\\.vbs\\", "VBSFile"}};
   std::string startup_dir = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
   // The all-users Startup folder: CommonStartup/ in the run's folder.
   std::string common_startup_dir = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp";
   std::map<uint32_t, std::string> strings;                 // the program's string resources
-  std::vector<std::pair<std::string, std::string>> files;  // relative path, contents
+  std::vector<std::pair<std::string, std::string>> files = {{"System32/vbscript.dll", "MZ"}};  // relative path, contents
   std::vector<ProcessRow> processes;                       // others; the program itself is added
   std::vector<TimedPoint> cursor;                          // (0, 0) before the first
   std::vector<TimedColour> pixels;                         // 0 before the first

@@ -24,7 +24,12 @@ int32_t NotifyIcon(uint32_t message, const NotifyIconRecord& r) {
   data.uCallbackMessage = r.callback_message;
   data.hIcon = static_cast<HICON>(r.icon);
   static_assert(sizeof data.szTip / sizeof data.szTip[0] == sizeof r.tip, "the tooltip buffers match");
+  static_assert(sizeof data.szInfo / sizeof data.szInfo[0] == sizeof r.info, "the balloon buffers match");
+  static_assert(sizeof data.szInfoTitle / sizeof data.szInfoTitle[0] == sizeof r.info_title, "");
   WidenText(r.tip, reinterpret_cast<char16_t*>(data.szTip), sizeof r.tip);
+  WidenText(r.info, reinterpret_cast<char16_t*>(data.szInfo), sizeof r.info);
+  WidenText(r.info_title, reinterpret_cast<char16_t*>(data.szInfoTitle), sizeof r.info_title);
+  data.dwInfoFlags = r.info_flags;
   return ::Shell_NotifyIconW(message, &data);
 }
 

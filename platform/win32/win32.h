@@ -14,4 +14,13 @@ namespace platform {
 
 inline HWND AsWindow(Handle h) { return static_cast<HWND>(h); }
 
+// `from` whole into `to` (`size` characters): its length, or 0 when it does not fit.
+inline uint32_t CopyWide(const wchar_t* from, char16_t* to, uint32_t size) {
+  uint32_t length = 0;
+  while (from[length]) length++;
+  if (length >= size) return 0;
+  for (uint32_t i = 0; i <= length; ++i) to[i] = static_cast<char16_t>(from[i]);
+  return length;
+}
+
 }  // namespace platform

@@ -32,8 +32,9 @@ static_assert(kMsgfltAllow == MSGFLT_ALLOW, "");
 static_assert(kDeviceNotifyWindowHandle == DEVICE_NOTIFY_WINDOW_HANDLE, "");
 static_assert(kWhKeyboardLl == WH_KEYBOARD_LL, "");
 
-static_assert(kNimAdd == NIM_ADD && kNimDelete == NIM_DELETE, "");
-static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP, "");
+static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NIM_DELETE, "");
+static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP && kNifInfo == NIF_INFO, "");
+static_assert(kNiifWarning == NIIF_WARNING, "");
 static_assert(kMfString == MF_STRING && kMfPopup == MF_POPUP && kMfByPosition == MF_BYPOSITION, "");
 static_assert(kMfSeparator == MF_SEPARATOR && kTpmRightButton == TPM_RIGHTBUTTON, "");
 
@@ -45,6 +46,15 @@ static_assert(kFileAttributeReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT, "");
 static_assert(kDesktopVertRes == DESKTOPVERTRES && kDesktopHorzRes == DESKTOPHORZRES, "");
 static_assert(kCsidlStartup == CSIDL_STARTUP && kCsidlCommonStartup == CSIDL_COMMON_STARTUP, "");
 static_assert(kClsctxInprocServer == CLSCTX_INPROC_SERVER, "");
+static_assert(kFileAddFile == FILE_ADD_FILE && kFileAddSubdirectory == FILE_ADD_SUBDIRECTORY, "");
+static_assert(kFileDeleteChild == FILE_DELETE_CHILD && kDelete == DELETE, "");
+static_assert(kWriteDac == WRITE_DAC && kWriteOwner == WRITE_OWNER, "");
+static_assert(kGenericAll == GENERIC_ALL && kGenericWrite == GENERIC_WRITE, "");
+static_assert(kInheritOnlyAce == INHERIT_ONLY_ACE, "");
+static_assert(kAccessDeniedAceType == ACCESS_DENIED_ACE_TYPE, "");
+static_assert(kAccessDeniedObjectAceType == ACCESS_DENIED_OBJECT_ACE_TYPE, "");
+static_assert(kAccessDeniedCallbackAceType == ACCESS_DENIED_CALLBACK_ACE_TYPE, "");
+static_assert(kAccessDeniedCallbackObjectAceType == ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE, "");
 
 static_assert(sizeof(Guid) == sizeof(GUID), "");
 static_assert(sizeof(Message) == sizeof(MSG), "");

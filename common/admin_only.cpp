@@ -1,0 +1,106 @@
+#include "common/admin_only.h"
+
+#include "platform/files.h"
+#include "platform/security.h"
+#include "platform/win_values.h"
+
+using platform::AccessEntry, platform::FileSecurity, platform::Trustee, platform::kAccessDeniedAceType,
+    platform::kAccessDeniedObjectAceType, platform::kAccessDeniedCallbackAceType,
+    platform::kAccessDeniedCallbackObjectAceType, platform::kDelete, platform::kFileAddFile,
+    platform::kFileAddSubdirectory, platform::kFileAttributeReparsePoint, platform::kFileDeleteChild,
+    platform::kGenericAll, platform::kGenericWrite, platform::kInheritOnlyAce, platform::kWriteDac,
+    platform::kWriteOwner;
+
+// What lets someone change the folder or a file of the suite: write, append or
+// add, delete, delete what it holds, or change its rights or owner.
+constexpr uint32_t kChangesIt =
+    kFileAddFile | kFileAddSubdirectory | kFileDeleteChild | kDelete | kWriteDac | kWriteOwner | kGenericAll | kGenericWrite;
+// What lets someone put another folder in the place of one above it.
+constexpr uint32_t kReplacesIt = kFileDeleteChild | kDelete | kWriteDac | kWriteOwner | kGenericAll;
+
+// Every program, and what the elevated ones read.
+static const char* const kSuiteFiles[] = {"nocturo.exe",   "panelblank.exe", "nocturotray.exe", "nocturodaemon.exe",
+                                          "panelprobe.exe", "tpinfo.ini",     "info.ini"};
+
+static bool Trusted(Trustee who) {
+  return who == Trustee::System || who == Trustee::Administrators || who == Trustee::TrustedInstaller;
+}
+
+// CREATOR OWNER stands for whoever makes a file or folder in it, OWNER RIGHTS
+// for the owner: where only the trusted may own or make anything, both are.
+static bool NamesSomeoneElse(const AccessEntry& entry) {
+  return !Trusted(entry.who) && entry.who != Trustee::CreatorOwner && entry.who != Trustee::OwnerRights;
+}
+
+static bool Denies(uint8_t type) {
+  return type == kAccessDeniedAceType || type == kAccessDeniedObjectAceType ||
+         type == kAccessDeniedCallbackAceType || type == kAccessDeniedCallbackObjectAceType;
+}
+
+// Whether the object is itself and trusted alone with `rights`: in entries
+// that apply to it, and, with `inherited_too`, in those that only what is made
+// in it later inherits (a settings file the programs write anew, say).
+static bool OnlyTheTrusted(const char16_t* path, uint32_t rights, bool inherited_too) {
+  uint32_t attributes = 0;
+  platform::FileIdentity identity;
+  FileSecurity security;
+  if (!platform::DescribeFile(path, &attributes, &identity, &security)) return false;
+  bool has_id = false;
+  for (uint8_t byte : identity.id) has_id = has_id || byte != 0;
+  if (!has_id || (attributes & kFileAttributeReparsePoint) || security.null_dacl || !Trusted(security.owner))
+    return false;
+  for (uint32_t i = 0; i < security.count; ++i) {
+    const AccessEntry& entry = security.entries[i];
+    if (Denies(entry.type) || !NamesSomeoneElse(entry)) continue;
+    if (!inherited_too && (entry.flags & kInheritOnlyAce)) continue;
+    if (entry.mask & rights) return false;
+  }
+  return true;
+}
+
+// `path` without its last name: "C:\a\b" gives "C:\a", "C:\a" gives "C:\".
+static void CutToParent(PathBuffer* path) {
+  size_t cut = path->length;
+  while (cut > 3 && path->text[cut - 1] != u'\\') cut--;
+  if (cut > 3) cut--;  // the backslash goes, but for the root's
+  path->text[cut] = 0;
+  path->length = cut;
+}
+
+// The folder of the running program, as Windows resolves it: "C:\..." on a
+// drive letter, no trailing backslash but the root's.
+static bool ResolvedProgramFolder(PathBuffer* folder) {
+  PathBuffer program, resolved;
+  ClearText(&program);
+  ClearText(&resolved);
+  if (!TakeWritten(&program, platform::ProgramPath(program.text, kMaxPath))) return false;
+  CutToParent(&program);
+  if (!TakeWritten(&resolved, platform::FinalPathName(program.text, resolved.text, kMaxPath))) return false;
+  // "\\?\C:\...": anything else is a network share or a volume without a letter.
+  const char16_t* p = resolved.text;
+  bool letter = (p[4] >= u'A' && p[4] <= u'Z') || (p[4] >= u'a' && p[4] <= u'z');
+  if (resolved.length < 7 || p[0] != u'\\' || p[1] != u'\\' || p[2] != u'?' || p[3] != u'\\' || !letter ||
+      p[5] != u':' || p[6] != u'\\')
+    return false;
+  ClearText(folder);
+  AppendText(folder, p + 4);
+  if (folder->length > 3 && folder->text[folder->length - 1] == u'\\') folder->text[--folder->length] = 0;
+  return true;
+}
+
+bool OnlyAdministratorsCanChange(PathBuffer* folder) {
+  if (!ResolvedProgramFolder(folder) || !OnlyTheTrusted(folder->text, kChangesIt, true)) return false;
+  for (const char* name : kSuiteFiles) {
+    PathBuffer file = *folder;
+    if (file.length > 3) AppendText(&file, u"\\");
+    if (!AppendAscii(&file, name)) return false;
+    // A file that is not there can only be made by whoever may add one: checked above.
+    if (platform::Access(file.text, 0) == 0 && !OnlyTheTrusted(file.text, kChangesIt, false)) return false;
+  }
+  PathBuffer above = *folder;
+  while (above.length > 3) {
+    CutToParent(&above);
+    if (!OnlyTheTrusted(above.text, kReplacesIt, false)) return false;
+  }
+  return true;
+}

@@ -1,0 +1,48 @@
+// What Windows says a file or folder is: where it really lies, which object
+// it is, and who may change it. Read from the object itself, never from what
+// a junction or link in its place names.
+#pragma once
+#include "platform/types.h"
+
+namespace platform {
+
+// The accounts an access entry or an owner can name, as far as the programs
+// tell them apart; every other account is Other.
+enum class Trustee : uint8_t { Other, System, Administrators, TrustedInstaller, CreatorOwner, OwnerRights };
+
+// One entry of a DACL: its type and flags (ACE_HEADER), its rights, and whom it names.
+struct AccessEntry {
+  uint8_t type;
+  uint8_t flags;
+  uint32_t mask;
+  Trustee who;
+};
+
+constexpr uint32_t kMaxAccessEntries = 48;
+
+struct FileSecurity {
+  Trustee owner;
+  bool null_dacl;  // no DACL at all: everyone may do everything (FAT, for one)
+  uint32_t count;
+  AccessEntry entries[kMaxAccessEntries];
+};
+
+// Volume serial number and file id: the same pair is the same file, whatever
+// the path's spelling. An id of all zeros is no id (some network servers).
+struct FileIdentity {
+  uint64_t volume;
+  uint8_t id[16];
+};
+
+// Opens `path` for reading its attributes (a junction or symbolic link there
+// is opened itself) and fills what is asked for; `security` may be null.
+// False when it cannot be opened or read, or its DACL holds more than
+// kMaxAccessEntries entries.
+bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* identity, FileSecurity* security);
+
+// The path Windows opens for `path`, with every junction, link and substituted
+// drive resolved, as "\\?\C:\..." or "\\?\UNC\server\...". The length written,
+// the size needed when `size` is too small, or 0 on failure.
+uint32_t FinalPathName(const char16_t* path, char16_t* buffer, uint32_t size);
+
+}  // namespace platform

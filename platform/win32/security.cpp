@@ -1,0 +1,113 @@
+#include "platform/security.h"
+
+#include <cstring>
+
+#include "platform/win32/scoped.h"
+#include "platform/win32/win32.h"
+
+#include <aclapi.h>
+
+namespace platform {
+
+// The accounts the programs tell apart: identifier authority and sub-authorities.
+struct KnownSid {
+  Trustee who;
+  BYTE authority;
+  BYTE count;
+  DWORD subs[6];
+};
+static const KnownSid kKnownSids[] = {
+    {Trustee::System, 5, 1, {18}},                                // S-1-5-18
+    {Trustee::Administrators, 5, 2, {32, 544}},                   // S-1-5-32-544
+    {Trustee::TrustedInstaller, 5, 6, {80, 956008885, 3418522649, 1831038044, 1853292631, 2271478464}},
+    {Trustee::CreatorOwner, 3, 1, {0}},                           // S-1-3-0
+    {Trustee::OwnerRights, 3, 1, {4}},                            // S-1-3-4
+};
+
+// Read from the SID's own layout (revision, count, authority, sub-authorities).
+static Trustee Classify(PSID sid) {
+  const SID* id = static_cast<const SID*>(sid);
+  if (!id || id->Revision != SID_REVISION) return Trustee::Other;
+  static const BYTE kZeros[5] = {};
+  for (const KnownSid& known : kKnownSids) {
+    if (id->SubAuthorityCount != known.count || id->IdentifierAuthority.Value[5] != known.authority ||
+        std::memcmp(id->IdentifierAuthority.Value, kZeros, 5) != 0 ||
+        std::memcmp(id->SubAuthority, known.subs, known.count * sizeof(DWORD)) != 0)
+      continue;
+    return known.who;
+  }
+  return Trustee::Other;
+}
+
+static bool ReadSecurity(HANDLE file, FileSecurity* security) {
+  PSID owner = nullptr;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (::GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
+                        nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+    return false;
+  ScopedLocal held(descriptor);
+  *security = {};
+  security->owner = Classify(owner);
+  security->null_dacl = dacl == nullptr;
+  if (dacl && dacl->AceCount > kMaxAccessEntries) return false;
+  for (WORD i = 0; dacl && i < dacl->AceCount; ++i) {
+    ACE_HEADER* header = nullptr;
+    if (!::GetAce(dacl, i, reinterpret_cast<void**>(&header))) return false;
+    AccessEntry& entry = security->entries[security->count++];
+    entry.type = header->AceType;
+    entry.flags = header->AceFlags;
+    // Every type this reads (allowed and denied, plain, callback or object)
+    // holds its mask right after the header; an object entry's SID follows
+    // its GUIDs, when present.
+    const BYTE* body = reinterpret_cast<const BYTE*>(header) + sizeof(ACE_HEADER);
+    std::memcpy(&entry.mask, body, sizeof entry.mask);
+    const BYTE* sid = body + sizeof(ACCESS_MASK);
+    bool object = header->AceType == ACCESS_ALLOWED_OBJECT_ACE_TYPE || header->AceType == ACCESS_DENIED_OBJECT_ACE_TYPE ||
+                  header->AceType == ACCESS_ALLOWED_CALLBACK_OBJECT_ACE_TYPE ||
+                  header->AceType == ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE;
+    if (object) {
+      DWORD present = 0;
+      std::memcpy(&present, sid, sizeof present);
+      sid += sizeof present + ((present & ACE_OBJECT_TYPE_PRESENT) ? sizeof(GUID) : 0) +
+             ((present & ACE_INHERITED_OBJECT_TYPE_PRESENT) ? sizeof(GUID) : 0);
+    }
+    entry.who = Classify(const_cast<BYTE*>(sid));
+  }
+  return true;
+}
+
+// The volume's serial number and the file's index on it. (ReFS has 128-bit
+// ids, and uses no other for Program Files' volume.)
+static void ReadIdentity(const BY_HANDLE_FILE_INFORMATION& info, FileIdentity* identity) {
+  *identity = {};
+  identity->volume = info.dwVolumeSerialNumber;
+  std::memcpy(identity->id, &info.nFileIndexLow, sizeof info.nFileIndexLow);
+  std::memcpy(identity->id + 4, &info.nFileIndexHigh, sizeof info.nFileIndexHigh);
+}
+
+static HANDLE OpenItself(const char16_t* path, DWORD access) {
+  return ::CreateFileW(reinterpret_cast<LPCWSTR>(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* identity, FileSecurity* security) {
+  ScopedHandle file(OpenItself(path, FILE_READ_ATTRIBUTES | (security ? READ_CONTROL : 0)));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info)) return false;
+  *attributes = info.dwFileAttributes;
+  ReadIdentity(info, identity);
+  return !security || ReadSecurity(file.get(), security);
+}
+
+uint32_t FinalPathName(const char16_t* path, char16_t* buffer, uint32_t size) {
+  // Followed, this time: where the path really leads.
+  ScopedHandle file(::CreateFileW(reinterpret_cast<LPCWSTR>(path), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.valid()) return 0;
+  return ::GetFinalPathNameByHandleW(file.get(), reinterpret_cast<LPWSTR>(buffer), size,
+                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+}
+
+}  // namespace platform
