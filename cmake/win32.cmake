@@ -29,6 +29,8 @@ add_library(platform_win32 STATIC
   platform/win32/security.cpp
   platform/win32/shell.cpp
   platform/win32/shell_links.cpp
+  platform/win32/system_folders.cpp
+  platform/win32/task_folder.cpp
   platform/win32/tasks.cpp
   platform/win32/text.cpp
   platform/win32/threads.cpp

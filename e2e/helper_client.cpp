@@ -41,7 +41,7 @@ bool WaitProcess(const std::string& image, bool appear, int timeout_ms) {
 
 int CountProcess(const std::string& image) { return Number(Values(Run({"count-process", image})), "count"); }
 
-void EndAll(const std::string& image) { Run({"end-process", image}); }
+void EndAll(const std::string& images) { Run({"end-process", images}); }
 
 WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms) {
   Result r = Run({"wait-window", window_class, title, Text(timeout_ms)}, timeout_ms + 30000);
@@ -117,6 +117,10 @@ std::string Region(int x, int y, int width, int height) {
 bool RegisterTask(const std::string& name, const std::string& folder) {
   return Run({"task-register", name, folder}).code == 0;
 }
+
+std::string DeleteTask(const std::string& name) { return Values(Run({"task-delete", name}))["result"]; }
+
+std::string DeleteTaskFolder() { return Values(Run({"task-folder-delete"}))["result"]; }
 
 bool ForgetIcon(const std::string& window_class, const std::string& title, uint32_t id) {
   return Run({"forget-icon", window_class, title, Text(id)}).code == 0;

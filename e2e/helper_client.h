@@ -10,8 +10,8 @@ namespace e2e {
 
 bool WaitProcess(const std::string& image, bool appear, int timeout_ms);
 int CountProcess(const std::string& image);
-// Ends every process of that exact image name.
-void EndAll(const std::string& image);
+// Ends every process of that exact image name (or names, separated by commas).
+void EndAll(const std::string& images);
 
 struct WindowInfo {
   bool found = false;
@@ -59,5 +59,8 @@ bool ForgetIcon(const std::string& window_class, const std::string& title, uint3
 // The tray's logon task for `folder` (a Windows path), registered by the
 // product's own functions as \\Nocturo\\<name>; the scheduler must run.
 bool RegisterTask(const std::string& name, const std::string& folder);
+// The HRESULTs, in hexadecimal, of deleting \\Nocturo\\<name>, and every task there with the folder.
+std::string DeleteTask(const std::string& name);
+std::string DeleteTaskFolder();
 
 }  // namespace e2e

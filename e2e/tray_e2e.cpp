@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -96,6 +98,11 @@ TEST(TrayUnderWine, YesInstallsTheStartupLinkToThisFolderAndNoRemovesIt) {
   EXPECT_EQ(link.workdir, e2e::WindowsPath(folder));
   EXPECT_TRUE(e2e::Eventually([&] { return !e2e::Exists(folder + "/" + kLink); }, 10000))
       << "no local link is left";
+  // Under Wine no folder is one only administrators can change: no logon task.
+  std::error_code absent;
+  EXPECT_EQ(std::filesystem::directory_iterator(std::string(getenv("WINEPREFIX")) + "/drive_c/windows/system32/tasks/Nocturo",
+                                                absent),
+            std::filesystem::directory_iterator());
   Command(ID_AUTOSTART_OFF);
   EXPECT_TRUE(e2e::Eventually([&] { return !e2e::Exists(installed); }, 10000));
   e2e::Kill(tray);

@@ -1,5 +1,7 @@
 #include "e2e/wine_env.h"
 
+#include "e2e/helper_client.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <gtest/gtest.h>
@@ -133,6 +135,66 @@ void Kill(pid_t pid) {
   waitpid(pid, nullptr, 0);
 }
 
+Program::~Program() {
+  if (pid_ > 0) Kill(pid_);
+}
+
+Program& Program::operator=(Program&& other) {
+  if (pid_ > 0) Kill(pid_);
+  pid_ = other.pid_;
+  other.pid_ = -1;
+  return *this;
+}
+
+int Program::WaitExit(int timeout_ms) {
+  int code = pid_ > 0 ? e2e::WaitExit(pid_, timeout_ms) : -1;
+  if (code != -1) pid_ = -1;
+  return code;
+}
+
+namespace {
+
+std::string Journal() { return kRoot + "/undo-journal"; }
+
+void UndoLine(const std::string& line) {
+  if (line.rfind("move\t", 0) == 0) {
+    size_t tab = line.find('\t', 5);
+    std::error_code absent;
+    fs::rename(line.substr(5, tab - 5), line.substr(tab + 1), absent);
+  } else if (line.rfind("run\t", 0) == 0) {
+    std::system(line.substr(4).c_str());
+  }
+}
+
+}  // namespace
+
+Undo::Undo(std::string line) : line_(std::move(line)) {
+  std::ofstream(Journal(), std::ios::app) << line_ << "\n";
+}
+
+Undo Undo::MoveAside(const std::string& path) {
+  fs::rename(path, path + ".aside");
+  return Undo("move\t" + path + ".aside\t" + path);
+}
+
+Undo Undo::Run(const std::string& command) { return Undo("run\t" + command); }
+
+Undo::~Undo() {
+  if (line_.empty()) return;
+  UndoLine(line_);
+  std::string kept, line;
+  for (std::ifstream in(Journal()); std::getline(in, line);)
+    if (line != line_) kept += line + "\n";
+  WriteFile(Journal(), kept);
+}
+
+void StartClean() {
+  std::string line;
+  for (std::ifstream in(Journal()); std::getline(in, line);) UndoLine(line);
+  std::remove(Journal().c_str());
+  EndAll("nocturotray.exe,nocturodaemon.exe,nocturo.exe,panelblank.exe,panelprobe.exe");
+}
+
 Result RunWine(const std::string& folder, const std::string& program,
                const std::vector<std::string>& args, int timeout_ms) {
   static std::atomic<int> runs{0};  // one file a run: a test may run two at once
@@ -183,5 +245,10 @@ int main(int argc, char** argv) {
   }
   std::cout << "[ wine     ] " << e2e::Session("WINEARCH") << " programs from " << e2e::Session("WIN_BUILD") << "\n";
   std::filesystem::create_directories(e2e::kRoot + "/runs");
+  // Each test starts with none of the suite's programs running and the prefix as it was.
+  struct CleanStart : ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { e2e::StartClean(); }
+  };
+  ::testing::UnitTest::GetInstance()->listeners().Append(new CleanStart);
   return RUN_ALL_TESTS();
 }

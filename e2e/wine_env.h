@@ -45,6 +45,40 @@ pid_t StartStandIn(const std::string& folder_name, const std::string& image);
 int WaitExit(pid_t pid, int timeout_ms);
 void Kill(pid_t pid);
 
+// A program a test started, ended when this goes, however the test ends. One
+// whose exit WaitExit saw is not ended again.
+class Program {
+ public:
+  explicit Program(pid_t pid = -1) : pid_(pid) {}
+  ~Program();
+  Program(Program&& other) : pid_(other.pid_) { other.pid_ = -1; }
+  Program& operator=(Program&& other);
+  int WaitExit(int timeout_ms);
+  bool Running() { return WaitExit(0) == -1; }
+
+ private:
+  pid_t pid_;
+};
+
+// A change a test makes to the Wine prefix, undone when this goes. It is
+// written into a journal first: a test that CTest's timeout killed runs no
+// destructor, and the next test's start undoes what the journal holds.
+class Undo {
+ public:
+  // Moves `path` aside now and back at the end.
+  static Undo MoveAside(const std::string& path);
+  // Runs `command` (a shell line) at the end.
+  static Undo Run(const std::string& command);
+  ~Undo();
+  Undo(Undo&& other) : line_(std::move(other.line_)) { other.line_.clear(); }
+
+ private:
+  explicit Undo(std::string line);
+  std::string line_;
+};
+// What the journal holds, undone; and the suite's programs ended. Every test starts so.
+void StartClean();
+
 // Ends every program of the session and starts the next ones on a virtual
 // desktop named "shell", which has a taskbar with a notification area (on),
 // or on the plain session the other tests use (off).

@@ -60,6 +60,15 @@ awk -F'\t' '$1 == "RemoveStartupLinks" && int($2 / 2048) % 2 == 0 {ok = 1} END {
 # Every command interpreter (a program named by a property: type 50) without AutoRun.
 awk -F'\t' '$3 == "CMD_EXE" && $2 % 64 == 50 && $4 !~ /^\/d \/v:off \/c / {bad = 1} END {exit bad}' <<< "$actions" ||
   fail "a command interpreter of the installer's would run the user's AutoRun"
+# The logon tasks go with a full removal, by a 32-bit DLL of system DLLs only, as SYSTEM.
+awk -F'\t' '$1 == "RemoveLogonTasks" && $2 == 3137 && $3 == "NocturoTasks" && $4 == "RemoveNocturoTasks" {n++}
+  END {exit n != 1}' <<< "$actions" || fail "no custom action removes the logon tasks as SYSTEM"
+table InstallExecuteSequence | awk -F'\t' '$1 ~ /^Remove(StartupLinks|LogonTasks)$/ {c[$2]++} END {exit length(c) != 1}' ||
+  fail "the logon tasks are not removed exactly when the Startup links are"
+msiinfo extract "$msi" Binary.NocturoTasks > "$tmp/tasks.dll"
+i686-w64-mingw32-objdump -p "$tmp/tasks.dll" | grep -q 'file format pei-i386' || fail "the task removal is not a 32-bit DLL"
+unexpected=$(i686-w64-mingw32-objdump -p "$tmp/tasks.dll" | awk '/DLL Name/ {print toupper($3)}' |
+  grep -vxE 'KERNEL32.DLL|ADVAPI32.DLL|OLE32.DLL|OLEAUT32.DLL|MSVCRT.DLL') && fail "the task removal imports $unexpected"
 for tool in taskkill.exe cmd.exe; do
   grep -qF "[System64Folder]$tool" <<< "$actions" || fail "no native $tool on 64-bit Windows"
 done

@@ -65,7 +65,7 @@ static int CountProcess(char** a) {
 }
 
 static int EndProcess(char** a) {
-  WalkProcesses(a[0], nullptr, nullptr, true);
+  for (char* name = strtok(a[0], ","); name; name = strtok(nullptr, ",")) WalkProcesses(name, nullptr, nullptr, true);
   return 0;
 }
 
@@ -357,7 +357,7 @@ struct Verb {
 static const Verb kVerbs[] = {
     {"wait-process", 3, "NAME appear|vanish MS   exact image name; 0 once seen so", WaitProcess},
     {"count-process", 1, "NAME                    count=", CountProcess},
-    {"end-process", 1, "NAME                    ends every process of that exact name", EndProcess},
+    {"end-process", 1, "NAME[,NAME...]          ends every process of those exact names", EndProcess},
     {"wait-window", 3, "CLASS TITLE MS          visible= width= height= min_width= min_height= x= y=", WaitWindow},
     {"post", 5, "CLASS TITLE MSG WPARAM LPARAM", Post},
     {"send", 5, "CLASS TITLE MSG WPARAM LPARAM   result=", Send},

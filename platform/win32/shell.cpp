@@ -15,20 +15,6 @@ intptr_t ShellRun(Handle owner, const char16_t* verb, const char16_t* file,
                                                     Wide(parameters), Wide(directory), show));
 }
 
-uint32_t SystemFolder(char16_t* buffer, uint32_t size) {
-  return ::GetSystemDirectoryW(reinterpret_cast<LPWSTR>(buffer), size);
-}
-
-uint32_t NativeSystemFolder(char16_t* buffer, uint32_t size) {
-  BOOL wow64 = FALSE;
-  if (!::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64) return SystemFolder(buffer, size);
-  static const wchar_t kSysnative[] = L"\\Sysnative";
-  constexpr uint32_t kExtra = sizeof kSysnative / sizeof kSysnative[0] - 1;
-  uint32_t length = ::GetSystemWindowsDirectoryW(reinterpret_cast<LPWSTR>(buffer), size);
-  if (length == 0 || length >= size || !CopyWide(kSysnative, buffer + length, size - length)) return 0;
-  return length + kExtra;
-}
-
 int32_t SpecialFolderPath(Handle owner, char16_t* path, int32_t folder, int32_t create) {
   return ::SHGetSpecialFolderPathW(AsWindow(owner), reinterpret_cast<LPWSTR>(path), folder, create);
 }

@@ -1,17 +1,12 @@
 #include "platform/tasks.h"
 
-#include "platform/shell.h"
-
-#include "platform/win32/scoped.h"
-#include "platform/win32/win32.h"
+#include "platform/win32/task_service.h"
 
 #include <sddl.h>
-#include <taskschd.h>
 
 namespace platform {
 
-// The scheduler of this PC, as the account this process runs as.
-static HRESULT Connect(ComPtr<ITaskService>* service) {
+HRESULT Connect(ComPtr<ITaskService>* service) {
   HRESULT result = ::CoCreateInstance(__uuidof(TaskScheduler), nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService),
                                       service->out_void());
   if (FAILED(result)) return result;
@@ -41,7 +36,7 @@ static HRESULT OpenOrMakeFolder(const char16_t* path, ComPtr<ITaskFolder>* folde
   return root->CreateFolder(name.get(), inherited, folder->out());
 }
 
-static bool Absent(HRESULT result) {
+bool Absent(HRESULT result) {
   return result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || result == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
 }
 
@@ -91,60 +86,6 @@ int32_t TaskProgram(const char16_t* folder, const char16_t* name, char16_t* path
     return result;
   if (program.get()) CopyWide(program.get(), path, size);
   return S_OK;
-}
-
-// Deletes each task the collection lists, from the last.
-static HRESULT DeleteListed(ITaskFolder* tasks) {
-  ComPtr<IRegisteredTaskCollection> all;
-  LONG count = 0;
-  HRESULT result = tasks->GetTasks(TASK_ENUM_HIDDEN, all.out());
-  if (FAILED(result) || FAILED(result = all->get_Count(&count))) return result;
-  for (LONG i = count; i >= 1; --i) {
-    VARIANT index = {};
-    index.vt = VT_I4;
-    index.lVal = i;
-    ComPtr<IRegisteredTask> task;
-    Bstr name;
-    if (SUCCEEDED(all->get_Item(index, task.out())) && SUCCEEDED(task->get_Name(name.out())))
-      tasks->DeleteTask(name.get(), 0);
-  }
-  return S_OK;
-}
-
-// Where the scheduler cannot list a folder (Wine's cannot), its store can:
-// one file a task, named as the task, in the native System32\Tasks.
-static void DeleteStored(ITaskFolder* tasks, const char16_t* folder) {
-  char16_t pattern[MAX_PATH];
-  uint32_t length = NativeSystemFolder(pattern, MAX_PATH);
-  if (length == 0 || !CopyWide(L"\\Tasks", pattern + length, MAX_PATH - length)) return;
-  length += 6;
-  for (const char16_t* c = folder; *c && length + 3 < MAX_PATH; ++c) pattern[length++] = *c;
-  if (length + 3 >= MAX_PATH) return;
-  CopyWide(L"\\*", pattern + length, MAX_PATH - length);
-  WIN32_FIND_DATAW found;
-  HANDLE listing = ::FindFirstFileW(reinterpret_cast<LPCWSTR>(pattern), &found);
-  if (listing == INVALID_HANDLE_VALUE) return;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    Bstr name(reinterpret_cast<const char16_t*>(found.cFileName));
-    tasks->DeleteTask(name.get(), 0);
-  } while (::FindNextFileW(listing, &found));
-  ::FindClose(listing);
-}
-
-int32_t DeleteTaskFolder(const char16_t* folder) {
-  ComApartment apartment;
-  ComPtr<ITaskService> service;
-  ComPtr<ITaskFolder> tasks, root;
-  Bstr name(folder), top(u"\\");
-  HRESULT result = Connect(&service);
-  if (FAILED(result)) return result;
-  result = service->GetFolder(name.get(), tasks.out());
-  if (Absent(result)) return S_FALSE;
-  if (FAILED(result)) return result;
-  if (FAILED(DeleteListed(tasks.get()))) DeleteStored(tasks.get(), folder);
-  if (FAILED(result = service->GetFolder(top.get(), root.out()))) return result;
-  return root->DeleteFolder(name.get(), 0);
 }
 
 uint32_t UserSid(char16_t* buffer, uint32_t size) {
