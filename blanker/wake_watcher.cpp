@@ -6,7 +6,7 @@
 #include "common/command_lines.h"
 #include "common/cursor_activity.h"
 #include "common/display_state.h"
-#include "common/notice_texts.h"
+#include "common/texts.h"
 #include "common/settings.h"
 #include "common/shell_command.h"
 #include "common/text_buffer.h"

@@ -29,6 +29,7 @@ add_library(platform_sim STATIC
   platform/sim/tasks.cpp
   platform/sim/text.cpp
   platform/sim/threads.cpp
+  platform/sim/trust.cpp
   platform/sim/tray.cpp
   platform/sim/window.cpp)
 target_link_libraries(platform_sim PUBLIC Threads::Threads)

@@ -6,7 +6,7 @@ set(CMAKE_RC_COMPILE_OBJECT
 add_compile_definitions(__USE_MINGW_ANSI_STDIO=0 WIN32_LEAN_AND_MEAN)
 # -Oz after the build type's -Os: the smallest code GCC makes.
 add_compile_options(-Oz -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-                    -ffunction-sections -fdata-sections)
+                    -ffunction-sections)
 # ASLR and DEP are the linker's defaults. Terminal-server aware: on a terminal
 # server Windows applies none of the INI and registry redirection kept for old programs.
 add_link_options(-static -s -Wl,--gc-sections -Wl,--no-insert-timestamp -Wl,--tsaware)
@@ -16,12 +16,15 @@ set(TOOLS_DIR ${CMAKE_BINARY_DIR}/e2e-tools)
 
 add_library(platform_win32 STATIC
   platform/win32/console.cpp
+  platform/win32/cursor.cpp
   platform/win32/files.cpp
   platform/win32/input.cpp
   platform/win32/menus.cpp
   platform/win32/messages.cpp
+  platform/win32/messages_more.cpp
   platform/win32/power.cpp
   platform/win32/process.cpp
+  platform/win32/process_control.cpp
   platform/win32/processes.cpp
   platform/win32/registry.cpp
   platform/win32/resources.cpp
@@ -35,12 +38,20 @@ add_library(platform_win32 STATIC
   platform/win32/text.cpp
   platform/win32/threads.cpp
   platform/win32/tray.cpp
+  platform/win32/trust.cpp
   platform/win32/win_values_check.cpp
-  platform/win32/window.cpp)
-target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 oleaut32 advapi32 uuid)
+  platform/win32/window.cpp
+  platform/win32/window_plain.cpp
+  platform/win32/window_wide.cpp)
+target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 oleaut32 advapi32 wintrust uuid)
 
 add_library(common_win32 STATIC ${COMMON_SOURCES})
 target_link_libraries(common_win32 PUBLIC platform_win32)
+# The shared code's constants each in a section of its own, so that a program
+# keeps only those it uses. Not the programs' own files: GCC puts a zero-filled
+# variable of its own section into .data, where it takes room in the file.
+target_compile_options(common_win32 PRIVATE -fdata-sections)
+target_compile_options(platform_win32 PRIVATE -fdata-sections)
 
 function(nocturo_program name)
   cmake_parse_arguments(P "GUI" "" "SOURCES" ${ARGN})

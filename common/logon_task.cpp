@@ -47,13 +47,13 @@ bool IsRoot(const char16_t* folder) { return folder[0] && folder[1] == u':' && f
 }  // namespace
 
 // The task's definition, in the order of the task schema where it has one (a
-// logon trigger's elements after Enabled, an Exec's WorkingDirectory after its
-// Command). \1 is the user, \2 the folder, \3 the program in it. Priority 5
+// logon trigger's UserId before its Delay, an Exec's WorkingDirectory after
+// its Command); a trigger is enabled unless it says otherwise. \1 is the user, \2 the folder, \3 the program in it. Priority 5
 // is normal: the default, 7, is below normal, and every blanker the tray starts
 // would inherit it, its keyboard hook too. The delay lets the taskbar come up.
 static const char kTaskXml[] =
     "<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">"
-    "<Triggers><LogonTrigger><Enabled>true</Enabled><UserId>\1</UserId><Delay>PT10S</Delay></LogonTrigger></Triggers>"
+    "<Triggers><LogonTrigger><UserId>\1</UserId><Delay>PT10S</Delay></LogonTrigger></Triggers>"
     "<Principals><Principal id=\"Author\"><UserId>\1</UserId><LogonType>InteractiveToken</LogonType>"
     "<RunLevel>HighestAvailable</RunLevel></Principal></Principals>"
     "<Settings><MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"

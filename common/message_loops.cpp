@@ -16,9 +16,3 @@ void RunRetrievingMessageLoop() {
   while (platform::GetMessageA(&message, nullptr, 0, 0) != 0) {
   }
 }
-
-void RunRetrievingMessageLoopWide() {
-  platform::Message message;
-  while (platform::GetMessageW(&message, nullptr, 0, 0) != 0) {
-  }
-}

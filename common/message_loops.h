@@ -7,4 +7,3 @@
 int32_t RunTranslatingMessageLoop();
 // Retrieves only, for windows that get sent messages alone; posted ones are dropped.
 void RunRetrievingMessageLoop();
-void RunRetrievingMessageLoopWide();

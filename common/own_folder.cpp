@@ -1,19 +1,19 @@
 #include "common/own_folder.h"
 
+#include <cstring>
+
 #include "common/text_buffer.h"
 #include "platform/files.h"
+#include "platform/security.h"
 
-// The long spelling of `path` in `out`, without a trailing backslash, so
-// "C:\", "c:" and "C:\PROGRA~1\Nocturo\" compare as Windows would.
-static bool ComparablePath(const char16_t* path, PathBuffer* out) {
-  ClearText(out);
-  if (!TakeWritten(out, platform::LongPathName(path, out->text, kMaxPath))) return false;
-  if (out->text[out->length - 1] == u'\\') out->text[--out->length] = 0;
-  return true;
+// The same volume and the same id, and an id at all: some network servers give none.
+static bool SameFolder(const platform::FileIdentity& a, const platform::FileIdentity& b) {
+  static const uint8_t kNone[sizeof a.id] = {};
+  return a.volume == b.volume && std::memcmp(a.id, b.id, sizeof a.id) == 0 && std::memcmp(a.id, kNone, sizeof a.id) != 0;
 }
 
 bool RunsInItsOwnFolder() {
-  PathBuffer program, working, own, here;
+  PathBuffer program, working;
   ClearText(&program);
   if (!TakeWritten(&program, platform::ProgramPath(program.text, kMaxPath))) return false;
   size_t name = program.length;
@@ -21,7 +21,8 @@ bool RunsInItsOwnFolder() {
   if (name == 0) return false;
   program.text[name] = 0;  // the folder, its backslash kept: "C:" alone would be a drive's current folder
   ClearText(&working);
+  platform::FileIdentity own, here;
   return TakeWritten(&working, platform::WorkingFolder(kMaxPath, working.text)) &&
-         ComparablePath(program.text, &own) && ComparablePath(working.text, &here) &&
-         platform::SameName(own.text, here.text);
+         platform::OpenedIdentity(program.text, &own) && platform::OpenedIdentity(working.text, &here) &&
+         SameFolder(own, here);
 }

@@ -5,8 +5,8 @@
 // folder that holds the program (one only administrators write) will do.
 #pragma once
 
-// True when the working folder is the program's own folder, compared as
-// Windows compares paths: long names, letter case ignored, a root's
-// backslash; any other character makes it another folder. False too when
-// either path does not fit its buffer.
+// True when the working folder is the program's own folder: the same volume
+// and file id, as Windows says when it opens both, whatever the spelling
+// (short names, letter case, a junction on the way). False when either cannot
+// be opened or has no id, or its path does not fit its buffer.
 bool RunsInItsOwnFolder();

@@ -13,7 +13,10 @@ constexpr char kGraphicsHotkeyImage[] = "igfxHK.exe";
 // info.ini and the power actions belong to the machine.
 enum class ProcessScope { Machine, Session };
 
-// Processes whose image name equals `name` without regard to case; 0 when the snapshot fails.
+// Names are compared as Windows reports them, UTF-16: a look-alike of ours in
+// any code page is another name.
+// Processes whose image name equals `name` without regard to case, as the file
+// system compares names; 0 when the snapshot fails.
 int32_t CountProcessesByName(const char* name, ProcessScope scope);
 // Id of the first process whose image name equals `name` exactly, or 0.
 uint32_t FindProcessIdByName(const char* name, ProcessScope scope);

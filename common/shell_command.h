@@ -9,7 +9,8 @@ void ShellCommand(const char16_t* parameters, bool shown);
 void ShellCommandText(const char* parameters, bool shown);
 
 // Every cmd.exe this process starts from now on looks for the programs its
-// commands name bare ("rundll32.exe") on the system path only, not in the
-// working folder first. For the blankers, which may work in any folder; the
-// tray and the daemon start their siblings as "./x.exe" and must not use it.
+// commands name bare ("powercfg", "rundll32.exe") on the system path only,
+// not in the working folder first: a planted powercfg.bat beside a copy of
+// the suite would otherwise run elevated. Siblings named "./x.exe" are found
+// all the same.
 void NoCommandsFromTheWorkingFolder();

@@ -4,6 +4,7 @@
 #include "common/cursor_activity.h"
 #include "common/display_state.h"
 #include "common/process_names.h"
+#include "common/same_publisher.h"
 #include "common/shell_command.h"
 #include "platform/input.h"
 #include "platform/processes.h"
@@ -101,7 +102,7 @@ void RunIdleMonitor(bool pixel_test, int32_t sleep_action, int32_t idle_limit, i
     now.at_console = !session_known || platform::WTSGetActiveConsoleSessionId() == own_session;
     now.display_on = DisplayOn.load();
     int32_t actions = IdleTick(&m, now, ReadCentrePixel);
-    if (actions & kStartBlankerNow) ShellCommand(kStartBlanker, false);
+    if ((actions & kStartBlankerNow) && SiblingOfOurPublisher(kBlankerImage)) ShellCommand(kStartBlanker, false);
     if (actions & kSleepActionNow) RunSleepAction(m.SleepAction);
   }
 }

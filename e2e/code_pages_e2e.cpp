@@ -7,7 +7,7 @@
 #include <future>
 #include <string>
 
-#include "common/notice_texts.h"
+#include "common/texts.h"
 #include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
 #include "tray/tray.h"
@@ -113,6 +113,19 @@ TEST(CodePagesUnderWine, ATrayStartedInALookAlikeOfItsFolderEndsAtOnceAndRunsNot
   }
 }
 
+// A narrow snapshot read "ｎｏｃｔｕｒｏｔｒａｙ.exe" as "nocturotray.exe" under a Western
+// code page, and the genuine tray refused to start, counting it as a second copy.
+TEST(CodePagesUnderWine, TheTrayStartsBesideALookAlikeInFullWidthLetters) {
+  for (const CodePage& page : kCodePages) {
+    SCOPED_TRACE(page.name);
+    Use(page);
+    e2e::Program look_alike(e2e::StartStandIn(std::string("look-alike ") + page.name, u8"ｎｏｃｔｕｒｏｔｒａｙ.exe"));
+    std::string folder = Tray(std::string("beside a look-alike ") + page.name);
+    e2e::Program tray(e2e::StartWine(folder, folder + "/nocturotray.exe", {}));
+    EXPECT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000)) << "the tray counted the look-alike as itself";
+  }
+}
+
 TEST(CodePagesUnderWine, TheProbesReportInAConsoleReadsAsItsCharacters) {
   for (const CodePage& page : kCodePages) {
     SCOPED_TRACE(page.name);
@@ -126,7 +139,7 @@ TEST(CodePagesUnderWine, TheProbesReportInAConsoleReadsAsItsCharacters) {
     EXPECT_EQ(shown.get(),
               u8"本工具只关闭显示器，电脑仍在运行\n官方下载地址 nocturo.example.com\n"
               u8"若唤醒屏幕后鼠标无法移动，按Ctrl+Alt+Delete键\n"
-              u8"检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用\n\n睡眠模式检测\n[stand-in /a]\n");
+              u8"检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用\n\n睡眠模式检测\n[stand-in /a from panelprobe.exe]\n");
   }
 }
 

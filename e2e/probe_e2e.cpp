@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/notice_texts.h"
+#include "common/texts.h"
 #include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
 #include "platform/win_values.h"
@@ -31,7 +31,7 @@ TEST(ProbeUnderWine, WithoutANotificationItWaitsSilentlyWithItsHiddenWindowAndSt
 
 TEST(ProbeUnderWine, TheFirstNotificationPrintsTheReportOnceAndTheWindowGoesOnAnswering) {
   const std::string head = std::string(kNoticeLine) + "\n" + kDownloadLine + "\n" + kWakeHintLine + "\n";
-  const std::string tail = "\n睡眠模式检测\n[stand-in /a]\n";
+  const std::string tail = "\n睡眠模式检测\n[stand-in /a from panelprobe.exe]\n";
   const std::string detected = "检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用\n";
   const std::string not_detected = "未检测到屏幕状态 fail Nocturo增强版、辅助工具不能使用，请使用Nocturo普通版\n";
   struct Row {
@@ -44,13 +44,9 @@ TEST(ProbeUnderWine, TheFirstNotificationPrintsTheReportOnceAndTheWindowGoesOnAn
     SCOPED_TRACE("display state " + std::to_string(row.first) + (row.signed_copy ? ", signed" : ""));
     std::string folder = e2e::InstallFolder("probe-report", {"panelprobe.exe"});
     if (row.signed_copy) {
-      std::string certs = e2e::NewFolder("probe-certificates"), probe = folder + "/panelprobe.exe";
+      std::string probe = folder + "/panelprobe.exe";
       std::remove(probe.c_str());
-      ASSERT_EQ(std::system(("bash '" NOCTURO_SOURCE_DIR "/tests/throwaway_certificates.sh' '" + certs +
-                             "' && osslsigncode sign -pkcs12 '" + certs + "/signer.pfx' -readpass '" + certs +
-                             "/password' -h sha256 -in '" + e2e::PackageDir() + "/panelprobe.exe' -out '" + probe +
-                             "' >/dev/null && osslsigncode verify -CAfile '" + certs + "/ca.pem' -in '" + probe +
-                             "' >/dev/null").c_str()), 0);
+      ASSERT_TRUE(e2e::Sign(e2e::PackageDir() + "/panelprobe.exe", probe, "signer"));
     }
     std::string out = folder + "/out.txt";
     pid_t probe = e2e::StartWine(folder, folder + "/panelprobe.exe", {}, out);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,46 @@ TEST(LauncherScriptsUnderWine, EachStartsItsProgramInTheScriptsOwnFolder) {
     ASSERT_TRUE(e2e::Eventually([&] { return e2e::Exists(marker); }, 20000));
     EXPECT_EQ(e2e::ReadFile(marker), e2e::WindowsPath(folder));
     e2e::EndAll(program + ".exe");
+  }
+}
+
+// A signed tray starts panelblank.exe only when it carries a valid signature
+// of the same certificate (Wine checks the digest and takes an unknown root).
+// The sibling is the stand-in, signed or not, which leaves a mark when it runs.
+TEST(TrayUnderWine, ASignedTrayStartsOnlyABlankerSignedByItsOwnCertificate) {
+  std::string folder = Install("tray-signed");
+  std::string tray_exe = folder + "/nocturotray.exe", blanker = folder + "/panelblank.exe", unsigned_one = folder + "/unsigned";
+  std::remove(tray_exe.c_str());
+  ASSERT_TRUE(e2e::Sign(e2e::PackageDir() + "/nocturotray.exe", tray_exe, "signer"));
+  e2e::CopyFile(e2e::ToolsDir() + "/stand_in.exe", unsigned_one);
+  const struct {
+    const char* what;
+    const char* certificate;  // "" unsigned
+    bool changed, starts;
+  } rows[] = {{"another publisher's", "other", false, false},
+              {"unsigned", "", false, false},
+              {"ours with a changed byte", "signer", true, false},
+              {"ours", "signer", false, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::remove(blanker.c_str());
+    std::remove((blanker + ".started").c_str());
+    if (*row.certificate) ASSERT_TRUE(e2e::Sign(unsigned_one, blanker, row.certificate));
+    else e2e::CopyFile(unsigned_one, blanker);
+    if (row.changed) {  // a letter of the DOS stub's message: the program still runs
+      std::fstream file(blanker, std::ios::in | std::ios::out | std::ios::binary);
+      file.seekp(0x60);
+      file.put('#');
+    }
+    e2e::WriteFile(folder + "/tpinfo.ini", Written(1, 3));
+    e2e::Program tray(StartTray(folder));
+    TrayIcon(platform::kWmLButtonDown);
+    // The next command rewrites the file: the click, its check and its start are done by then.
+    Command(ID_CLICK_NORMAL);
+    ASSERT_TRUE(e2e::Eventually([&] { return e2e::ReadFile(folder + "/tpinfo.ini") == Written(1, 1); }, 20000));
+    EXPECT_TRUE(e2e::WaitProcess("cmd.exe", false, 20000)) << "the start's command interpreter has ended";
+    EXPECT_EQ(e2e::Eventually([&] { return e2e::Exists(blanker + ".started"); }, row.starts ? 20000 : 2000), row.starts);
+    e2e::EndAll("panelblank.exe");
   }
 }
 

@@ -74,6 +74,16 @@ std::string ReadFile(const std::string& path) {
   return bytes.str();
 }
 
+bool Sign(const std::string& in, const std::string& out, const std::string& certificate) {
+  static const std::string certs = [] {
+    std::string folder = NewFolder("certificates");
+    std::system(("bash '" NOCTURO_SOURCE_DIR "/tests/throwaway_certificates.sh' '" + folder + "'").c_str());
+    return folder;
+  }();
+  return std::system(("osslsigncode sign -pkcs12 '" + certs + "/" + certificate + ".pfx' -readpass '" + certs +
+                      "/password' -h sha256 -in '" + in + "' -out '" + out + "' >/dev/null").c_str()) == 0;
+}
+
 std::string ReadLines(const std::string& path) {
   std::string text = ReadFile(path);
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());

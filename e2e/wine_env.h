@@ -23,6 +23,10 @@ void CopyFile(const std::string& from, const std::string& to);
 void PlantStandIn(const std::string& folder, const std::string& image);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
+// Signs `in` into `out` with a throwaway certificate ("signer" or "other",
+// two publishers of one authority that tests/throwaway_certificates.sh makes
+// once per test program); true when osslsigncode did.
+bool Sign(const std::string& in, const std::string& out, const std::string& certificate);
 // A console program's output, as written in text mode: without carriage returns.
 std::string ReadLines(const std::string& path);
 bool Exists(const std::string& path);

@@ -1,14 +1,17 @@
-// Standard output and the C runtime's system, for the console probe.
+// Standard output, and a program whose output joins it, for the console probe.
 #pragma once
 #include "platform/types.h"
 
 namespace platform {
 
-// A GBK text to standard output: to a console as its characters, to a file
-// or a pipe as its bytes, unchanged.
+// A GBK text to standard output, of any length: to a console as its
+// characters, to a file or a pipe as its bytes, unchanged.
 int32_t WriteOutput(const char* text);
 int32_t FlushOutput();
-// Runs a command line through the command interpreter, in this console, and waits.
-int32_t RunSystem(const char* command);
+// Starts `program` (a full path) with `command_line`, no command interpreter
+// between, passes what it writes (its output and errors, through a pipe) to
+// standard output as the bytes they are, and waits for it: its exit code, or
+// -1 when it could not be started.
+int32_t RunPassingOutput(const char16_t* program, const char16_t* command_line);
 
 }  // namespace platform

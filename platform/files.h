@@ -12,11 +12,10 @@ Handle OpenFile(const char* path, const char* mode);
 size_t WriteFile(Handle file, const void* data, size_t size);
 int32_t CloseFile(Handle file);
 
-// _access and remove, and their wide forms for full paths: 0 on success, -1 on
-// failure. Relative ASCII names resolve against the working folder as they are.
-int32_t Access(const char* path, int32_t mode);
+// _access and _wremove: 0 on success, -1 on failure. An ASCII name is
+// relative to the working folder.
+int32_t Access(const char* name, int32_t mode);
 int32_t Access(const char16_t* path, int32_t mode);
-int32_t RemoveFile(const char* path);
 int32_t RemoveFile(const char16_t* path);
 
 // Paths are UTF-16, so no character of them is lost or replaced by a look-alike.
@@ -25,8 +24,6 @@ int32_t RemoveFile(const char16_t* path);
 uint32_t WorkingFolder(uint32_t size, char16_t* buffer);
 // The running program's full path; `size` when it was cut short.
 uint32_t ProgramPath(char16_t* buffer, uint32_t size);
-// The path with each short name spelt long; 0 when it names nothing.
-uint32_t LongPathName(const char16_t* path, char16_t* buffer, uint32_t size);
 // kInvalidFileAttributes, or kFileAttribute... bits (platform/win_values.h).
 // Of the path itself, not of what a junction or symbolic link there names.
 uint32_t PathAttributes(const char16_t* path);

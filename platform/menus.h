@@ -4,6 +4,9 @@
 
 namespace platform {
 
+// The room an item's text has on Windows' side: wide characters, the terminator's too.
+constexpr uint32_t kMenuTextRoom = 64;
+
 Handle CreatePopupMenu();
 // `item` is a command id, or a submenu's handle with MF_POPUP.
 int32_t AppendMenuItem(Handle menu, uint32_t flags, uintptr_t item, const char* text);

@@ -10,7 +10,6 @@ int32_t TranslateMessage(const Message* message);
 intptr_t DispatchMessageA(const Message* message);
 intptr_t DefWindowProcA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 intptr_t DefWindowProcW(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
-intptr_t SendMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 // Returns nonzero when the message was delivered (to a broadcast: when it ended in time).
 intptr_t SendMessageTimeoutA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam,
                              uint32_t flags, uint32_t timeout_ms);

@@ -1,14 +1,15 @@
-// Process snapshots, opening and ending processes, narrow string helpers.
+// Process snapshots, opening and ending processes.
 #pragma once
 #include "platform/types.h"
 
 namespace platform {
 
-// The fields of PROCESSENTRY32 the programs use.
+// The fields of PROCESSENTRY32W the programs use: the image name as Windows
+// has it, never narrowed to a look-alike.
 struct ProcessEntry {
   uint32_t size;
   uint32_t process_id;
-  char exe_file[260];
+  char16_t exe_file[260];
 };
 
 Handle CreateToolhelp32Snapshot(uint32_t flags, uint32_t process_id);
@@ -21,8 +22,5 @@ uint32_t GetCurrentProcessId();
 int32_t ProcessIdToSessionId(uint32_t process_id, uint32_t* session);
 // The session attached to the physical screen and keyboard; 0xFFFFFFFF while none is.
 uint32_t WTSGetActiveConsoleSessionId();
-
-uint32_t CharLowerBuffA(char* text, uint32_t length);
-int32_t lstrcmpA(const char* a, const char* b);
 
 }  // namespace platform

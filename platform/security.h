@@ -40,6 +40,10 @@ struct FileIdentity {
 // kMaxAccessEntries entries.
 bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* identity, FileSecurity* security);
 
+// The identity of what `path` opens, a junction or link in it followed to
+// where it leads: opened with backup semantics, to read attributes only.
+bool OpenedIdentity(const char16_t* path, FileIdentity* identity);
+
 // The path Windows opens for `path`, with every junction, link and substituted
 // drive resolved, as "\\?\C:\..." or "\\?\UNC\server\...". The length written,
 // the size needed when `size` is too small, or 0 on failure.

@@ -5,9 +5,9 @@
 
 namespace platform {
 
-// `text` as UTF-16 in `out`, `size` characters with the terminator: read as
-// code page 936, or, on a Windows without that table, as a narrow call would
-// read it (the ANSI code page). False, and `out` empty, when it does not fit.
+// `text` as UTF-16 in `out`, `size` characters with the terminator, read as
+// code page 936. False, and `out` empty, when it does not fit or holds a byte
+// that is no character there.
 bool WidenText(const char* text, char16_t* out, uint32_t size);
 
 }  // namespace platform

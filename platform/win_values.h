@@ -55,6 +55,19 @@ constexpr uint8_t kInheritOnlyAce = 0x08;
 constexpr uint8_t kAccessDeniedAceType = 1, kAccessDeniedObjectAceType = 6;
 constexpr uint8_t kAccessDeniedCallbackAceType = 10, kAccessDeniedCallbackObjectAceType = 12;
 
+// WinVerifyTrust's answers: no signature at all, or one whose digest verified
+// though Windows does not trust its chain; any other is a signature that fails.
+constexpr int32_t kTrustNoSignature = static_cast<int32_t>(0x800B0100);
+constexpr int32_t kTrustSubjectFormUnknown = static_cast<int32_t>(0x800B0003);
+constexpr int32_t kTrustProviderUnknown = static_cast<int32_t>(0x800B0001);
+constexpr int32_t kCertUntrustedRoot = static_cast<int32_t>(0x800B0109);
+constexpr int32_t kCertUntrustedTestRoot = static_cast<int32_t>(0x800B010D);
+constexpr int32_t kCertChaining = static_cast<int32_t>(0x800B010A);
+constexpr int32_t kCertExpired = static_cast<int32_t>(0x800B0101);
+constexpr int32_t kCertRevocationFailure = static_cast<int32_t>(0x800B010E);
+constexpr int32_t kCryptNoRevocationCheck = static_cast<int32_t>(0x80092012);
+constexpr int32_t kCryptRevocationOffline = static_cast<int32_t>(0x80092013);
+
 // {00021401-0000-0000-C000-000000000046}
 constexpr Guid kClsidShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // {000214F9-0000-0000-C000-000000000046}

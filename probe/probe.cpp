@@ -1,20 +1,16 @@
 #include "probe/probe.h"
 
 #include "common/display_state.h"
-#include "common/message_loops.h"
-#include "common/notice_texts.h"
+#include "common/text_buffer.h"
+#include "common/texts.h"
 #include "platform/console.h"
 #include "platform/messages.h"
 #include "platform/power.h"
+#include "platform/shell.h"
 #include "platform/window.h"
 
 platform::Handle ProbeWindow = nullptr;
 
-constexpr char kDetected[] = "检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用";
-constexpr char kNotDetected[] =
-    "未检测到屏幕状态 fail Nocturo增强版、辅助工具不能使用，请使用Nocturo普通版";
-constexpr char kSleepCheck[] = "睡眠模式检测";
-constexpr char kListSleepStates[] = "c:\\Windows\\System32\\powercfg /a";
 
 static void WriteLine(const char* text) {
   platform::WriteOutput(text);
@@ -35,7 +31,13 @@ static void WriteReport(bool reported_on) {
   WriteLine(reported_on ? kDetected : kNotDetected);
   WriteLine("");
   WriteLine(kSleepCheck);
-  platform::RunSystem(kListSleepStates);
+  // powercfg from the system folder itself: no command interpreter (nor the
+  // AutoRun it would run, elevated when the probe is) between.
+  PathBuffer powercfg;
+  ClearText(&powercfg);
+  if (!TakeWritten(&powercfg, platform::SystemFolder(powercfg.text, kMaxPath)) ||
+      !AppendText(&powercfg, u"\\powercfg.exe") || platform::RunPassingOutput(powercfg.text, u"powercfg.exe /a") < 0)
+    WriteLine(kNoSleepStates);
 }
 
 intptr_t PLATFORM_CALLBACK ProbeWindowProc(platform::Handle window, uint32_t message,
@@ -51,7 +53,10 @@ intptr_t PLATFORM_CALLBACK ProbeWindowProc(platform::Handle window, uint32_t mes
 int ProbeMain() {
   ProbeWindow = CreateDisplayStateWindowWide(u"Nocturo", ProbeWindowProc);
   platform::Handle registration = RegisterDisplayState(ProbeWindow);
-  RunRetrievingMessageLoopWide();
+  // Retrieving only: the notification reaches the procedure from inside GetMessageW.
+  platform::Message message;
+  while (platform::GetMessageW(&message, nullptr, 0, 0) != 0) {
+  }
   platform::UnregisterPowerSettingNotification(registration);
   platform::CloseWindow(ProbeWindow);
   return 0;

@@ -173,7 +173,7 @@ TEST(LogonTask, TheDefinitionKeepsTheSchemasOrderAndEscapesTheFolder) {
   size_t at = 0;
   for (const char16_t* part :
        {u"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">",
-        u"<Triggers><LogonTrigger><Enabled>true</Enabled><UserId>S-1-5-21-7</UserId><Delay>PT10S</Delay>",
+        u"<Triggers><LogonTrigger><UserId>S-1-5-21-7</UserId><Delay>PT10S</Delay></LogonTrigger>",
         u"<Principal id=\"Author\"><UserId>S-1-5-21-7</UserId><LogonType>InteractiveToken</LogonType>"
         u"<RunLevel>HighestAvailable</RunLevel>",
         u"<Actions Context=\"Author\"><Exec><Command>C:\\T &amp; &lt;C&gt;&apos;s &quot;x&quot;\\nocturotray.exe"

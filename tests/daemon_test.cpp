@@ -117,9 +117,11 @@ TEST(DaemonStart, AnotherDaemonOrAMissingFileEndsTheRunAtOnceWithNothingInstalle
 }
 
 TEST(DaemonStart, ACountOfNoneItsOwnFolderByAShortNameOrInAnyLanguageOrAnotherSessionsDaemonGoesOn) {
-  for (const char* how : {"renamed", "no snapshot", "short name", "another session's daemon", "unicode folder"}) {
+  for (const char* how : {"renamed", "no snapshot", "short name", "another session's daemon", "unicode folder",
+                          "look-alike daemon"}) {
     sim::World world = Installed("");
-    if (how[0] == 'r') world.image_name = "idled.exe";
+    if (how[0] == 'l') world.Process(u8"ｎｏｃｔｕｒｏｄａｅｍｏｎ.exe");
+    else if (how[0] == 'r') world.image_name = "idled.exe";
     else if (how[0] == 'u') world.current_dir = world.program_dir = u8"C:\\Users\\Łukasz\\张 é\\工具誠";
     else if (how[0] == 'n') world.Fail("CreateToolhelp32Snapshot");
     else if (how[0] == 'a') world.Process("nocturodaemon.exe", 0, 2);
@@ -172,7 +174,9 @@ TEST(DaemonStart, AnEnabledRunKeepsOrMakesItsTaskWhereOnlyAdministratorsCanChang
     EXPECT_EQ(r.Count("ITaskFolder::RegisterTask"), row.registers);
     EXPECT_EQ(r.Count("cmd copies"), row.copies ? 1 : 0);
     EXPECT_EQ(!r.FileBytes(kInstalled).empty(), row.link_after);
-    if (row.registers) EXPECT_NE(r.FileBytes(kTask).find("<Command>" + here + "</Command>"), std::string::npos);
+    if (row.registers) {
+      EXPECT_NE(r.FileBytes(kTask).find("<Command>" + here + "</Command>"), std::string::npos);
+    }
     EXPECT_EQ(r.First("GetCursorPos"), row.monitor) << "the daemon runs on";
   }
   // Switched off: this user's task and link go, the all-users task stays.
@@ -289,6 +293,25 @@ TEST(IdleRun, BlankerAndSleepComeAfterTheirIdleTicksOverHoursOfVirtualTime) {
     EXPECT_EQ(r.Times(kStartsBlanker), row.blanker);
     EXPECT_EQ(r.Times(kSleeps), row.sleep);
     EXPECT_EQ(r.Times(kHibernates), row.hibernate);
+  }
+}
+
+// A signed daemon starts only a blanker of its own publisher: none other runs
+// elevated under its name. Unsigned, as ever.
+TEST(IdleRun, ASignedDaemonStartsOnlyABlankerSignedByItsOwnCertificate) {
+  using Signature = sim::World::Signature;
+  const Signature kNone = {static_cast<int32_t>(0x800B0100), ""}, kOurs = {0, "leaf A"}, kOther = {0, "leaf B"};
+  const struct {
+    Signature own, blanker;
+    bool starts;
+  } rows[] = {{kNone, kOther, true}, {kOurs, kOurs, true}, {kOurs, kOther, false}, {kOurs, kNone, false}};
+  for (const auto& row : rows) {
+    sim::World world = Installed("minute=1\r\n").File("nocturo.exe", "MZ");
+    world.signatures = {{"nocturodaemon.exe", row.own}, {"nocturo.exe", row.blanker}};
+    sim::Run r = sim::RunProgram(DaemonMain, world, 62000);
+    SCOPED_TRACE(r.Text());
+    EXPECT_EQ(r.Times(kStartsBlanker), row.starts ? Times{61000} : Times{});
+    EXPECT_EQ(r.end, sim::End::TimeUp) << "the daemon goes on";
   }
 }
 

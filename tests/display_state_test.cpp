@@ -3,6 +3,7 @@
 
 #include "common/display_state.h"
 #include "common/message_loops.h"
+#include "platform/messages.h"
 #include "platform/sim/sim.h"
 #include "platform/threads.h"
 
@@ -96,7 +97,9 @@ TEST(DisplayState, DaemonPumpDropsPostedMessagesAndKeepsListening) {
 int Probe() {
   platform::Handle window = CreateDisplayStateWindowWide(u"Nocturo", DisplayStateWindowProc);
   platform::Handle registration = RegisterDisplayState(window);
-  RunRetrievingMessageLoopWide();
+  platform::Message message;
+  while (platform::GetMessageW(&message, nullptr, 0, 0) != 0) {
+  }
   sim::Note("registration %s", registration ? "kept" : "null");
   return 0;
 }

@@ -15,19 +15,29 @@ const std::string kTail = "\n睡眠模式检测\n";
 const std::string kSuccess = "检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用\n";
 const std::string kFail = "未检测到屏幕状态 fail Nocturo增强版、辅助工具不能使用，请使用Nocturo普通版\n";
 
-const std::string kListing = "<listing of c:\\Windows\\System32\\powercfg /a>\n";
+const std::string kListing = "<listing of powercfg.exe /a>\n";
 
 TEST(Probe, TheFirstNotificationPrintsTheReportThenTheSleepStatesOnceAndTheWindowGoesOnAnswering) {
-  const std::pair<uint32_t, std::string> rows[] = {{1, kSuccess}, {2, kSuccess}, {0, kFail}};
-  for (const auto& row : rows) {
+  struct Row {
+    uint32_t first;
+    std::string line, listing;
+    const char* fails = "";
+  };
+  const Row rows[] = {{1, kSuccess, kListing},
+                      {2, kSuccess, kListing},
+                      {0, kFail, kListing},
+                      {1, kSuccess, "无法运行 powercfg /a\n", "CreateProcessW"}};
+  for (const Row& row : rows) {
     sim::World world;
     world.image_name = "panelprobe.exe";
     world.Display(100, row.first).Display(3000, 1 - (row.first & 1)).Post(5000, 0x0000);
+    if (*row.fails) world.Fail(row.fails);
     sim::Run r = sim::RunProgram(ProbeMain, world, 60000);
-    SCOPED_TRACE("display state " + std::to_string(row.first) + "\n" + r.Text());
-    EXPECT_EQ(r.output, kHead + row.second + kTail + kListing) << "the report, then the listing";
-    EXPECT_EQ(r.Count("fflush stdout"), 6) << "every line flushed";
-    EXPECT_EQ(r.First("system c:\\Windows\\System32\\powercfg /a"), 100);
+    SCOPED_TRACE("display state " + std::to_string(row.first) + " " + row.fails + "\n" + r.Text());
+    EXPECT_EQ(r.output, kHead + row.line + kTail + row.listing) << "the report, then the listing";
+    EXPECT_EQ(r.Count("fflush stdout"), *row.fails ? 7 : 6) << "every line flushed";
+    EXPECT_EQ(r.First("CreateProcessW C:\\Windows\\System32\\powercfg.exe \"powercfg.exe /a\""), 100)
+        << "powercfg itself, from the system folder, no command interpreter between";
     EXPECT_EQ(r.Count("WM_POWERBROADCAST"), 2) << "the second change is handled, and prints nothing";
     EXPECT_EQ(r.First("GetMessageW 0000"), 5000) << "messages are still retrieved after the report";
     EXPECT_EQ(r.end, sim::End::Deadlock) << "the console stays open, waiting for messages";
@@ -52,7 +62,7 @@ TEST(Probe, OtherBroadcastsAndNoNotificationPrintNothingAndAQuitEndsWithZero) {
   EXPECT_EQ(r.Count("note other power broadcast: DEF10218"), 1);
   EXPECT_EQ(r.First("RegisterClassW \"RenderWindow\""), 0);
   EXPECT_EQ(r.First("CreateWindowExW ex 0 \"RenderWindow\" \"Nocturo\" style 00CF0000 at 0,0 size 30x20"), 0);
-  EXPECT_EQ(r.Count("ShowWindow") + r.Count("ShellExecuteW") + r.Count("system"), 0);
+  EXPECT_EQ(r.Count("ShowWindow") + r.Count("ShellExecuteW") + r.Count("CreateProcessW"), 0);
   EXPECT_EQ(r.First("UnregisterPowerSettingNotification"), 5000);
   EXPECT_EQ(r.First("CloseWindow"), 5000);
   EXPECT_EQ(r.exit_code, 0);

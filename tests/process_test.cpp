@@ -21,9 +21,12 @@ int CountAndFind() {
   return 0;
 }
 
+// Names as Windows reports them, wide: a look-alike in full-width letters,
+// which a Western code page narrows to "nocturodaemon.exe", is another name.
 TEST(Processes, CountIgnoresCaseFindIsExact) {
   sim::World world;
-  world.Process("explorer.exe", 8).Process("NOCTURODAEMON.EXE", 12).Process("nocturodaemon.exe", 16);
+  world.Process(u8"ｎｏｃｔｕｒｏｄａｅｍｏｎ.exe", 4).Process("explorer.exe", 8).Process("NOCTURODAEMON.EXE", 12);
+  world.Process("nocturodaemon.exe", 16);
   sim::Run r = sim::RunProgram(CountAndFind, world, 1000);
   SCOPED_TRACE(r.Text());
   EXPECT_EQ(r.Count("note count lower 2"), 1);
@@ -92,6 +95,7 @@ TEST(Processes, TerminateAnswersMinusOneZeroOrOneAndClosesEveryHandle) {
   sim::World world;
   world.image_name = "nocturodaemon.exe";
   world.Process("panelblank.exe", 20).Process("explorer.exe", 24).Process("panelblank.exe", 28);
+  world.Process(u8"ｐａｎｅｌｂｌａｎｋ.exe", 32);
   sim::Run r = sim::RunProgram(TerminateCases, world, 1000);
   SCOPED_TRACE(r.Text());
   EXPECT_EQ(r.Count("note null -1"), 1);
@@ -101,6 +105,7 @@ TEST(Processes, TerminateAnswersMinusOneZeroOrOneAndClosesEveryHandle) {
   EXPECT_EQ(r.Count("note two matches 1"), 1);
   EXPECT_EQ(r.Count("OpenProcess 1FFFFF 1 20"), 1) << "all access, inheritable";
   EXPECT_EQ(r.Count("TerminateProcess 28 0"), 1);
+  EXPECT_EQ(r.Count("OpenProcess 1FFFFF 1 32"), 0) << "a look-alike is left alone";
   EXPECT_EQ(r.Count("note left 0 open handles 0"), 1);
 }
 

@@ -3,6 +3,7 @@
 #   ca.pem          a certificate authority the tests trust
 #   password        the password of every .pfx here
 #   signer.pfx      a code-signing certificate from that authority
+#   other.pfx       another one from it, another publisher's
 #   no-eku.pfx      one without the code-signing use
 #   expired.pfx     one that expired in 2020
 # Valid from 2025 on, so a signing time fixed in the past still falls inside.
@@ -21,5 +22,6 @@ issue() {  # name, extensions, faketime start, days
   quiet openssl pkcs12 -export -inkey "$1.key" -in "$1.pem" -certfile ca.pem -passout file:password -out "$1.pfx"
 }
 issue signer 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' '2025-01-01 00:00:00' 7300
+issue other 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' '2025-01-01 00:00:00' 7300
 issue no-eku 'keyUsage=critical,digitalSignature\nextendedKeyUsage=serverAuth\n' '2025-01-01 00:00:00' 7300
 issue expired 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' '2020-01-01 00:00:00' 30

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim.h"
+#include "tests/security_world.h"
 #include "tests/tray_world.h"
 
 namespace {
@@ -20,6 +21,7 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
     uint32_t other_session = 1;  // another user's desktop session is not ours
     const char* working = "";    // the working folder, when not the program's own
     const char* program = "C:\\Program Files\\Nocturo";
+    const char* fails = "";      // a call that fails
   };
   const Row rows[] = {
       {"alone", "nocturotray.exe", "", "", 4},
@@ -37,6 +39,12 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
       {"in its own folder, named in any language", "nocturotray.exe", "", "", 4, 1, kAnyLanguage, kAnyLanguage},
       {"in a folder one letter away from its own", "nocturotray.exe", "", "", 0, 1,
        u8"C:\\Progrâm Files\\Nocturo"},
+      {"in its own folder through a junction", "nocturotray.exe", "", "", 4, 1, "C:\\Users\\u\\Nocturo"},
+      {"in a folder of that name on another volume", "nocturotray.exe", "", "", 0, 1, "D:\\Program Files\\Nocturo"},
+      {"in a folder inside its own", "nocturotray.exe", "", "", 0, 1, "C:\\Program Files\\Nocturo\\x"},
+      {"in the folder above its own", "nocturotray.exe", "", "", 0, 1, "C:\\Program Files"},
+      {"where its folder cannot be opened", "nocturotray.exe", "", "", 0, 1, "C:\\Program Files\\Nocturo", "C:\\Program Files\\Nocturo", "CreateFileW"},
+      {"beside a look-alike in full-width letters", "nocturotray.exe", u8"ｎｏｃｔｕｒｏｔｒａｙ.exe", "", 4},
   };
   for (const Row& row : rows) {
     sim::World world = TrayWorld("2");
@@ -44,6 +52,8 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
     world.program_dir = row.program;
     if (*row.working) world.current_dir = row.working;
     world.long_names = {{"C:\\PROGRA~1", "C:\\Program Files"}};
+    world.junctions = {{"C:\\Users\\u\\Nocturo", row.program}};
+    if (*row.fails) world.Fail(row.fails);
     const bool elsewhere = *row.working && row.accesses == 0;
     if (*row.other) world.Process(row.other, 0, row.other_session);
     world.File(kLeftover, "old link");
@@ -52,7 +62,7 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
     sim::Run r = sim::RunProgram(RunTray, world, 1000);
     SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
     EXPECT_EQ(r.Count("_access"), row.accesses);
-    if (*row.missing || (*row.other && row.other_session == 1) || std::string(row.image) != "nocturotray.exe" ||
+    if (*row.missing || (*row.other && row.other_session == 1 && row.accesses == 0) || std::string(row.image) != "nocturotray.exe" ||
         elsewhere) {
       EXPECT_EQ(r.end, sim::End::Exit);
       if (elsewhere) {
@@ -254,6 +264,45 @@ TEST(TrayWindow, ACloseRequestAndTheExitCommandDeleteTheIconAndEndWithZero) {
     EXPECT_EQ(r.Count("TerminateProcess") + r.Count("ShellExecuteW"), 0) << "the blanker goes on";
     if (!by_menu) ExpectInOrder(r, {"DestroyWindow", "NIM_DELETE", "PostQuitMessage 0", "exit 0"});
   }
+}
+
+// A signed tray starts panelblank.exe only when it carries a valid signature
+// of the same leaf certificate, in any folder; unsigned, as ever.
+TEST(TrayClick, ASignedTrayStartsOnlyABlankerOfItsOwnPublisherAndSaysWhyElse) {
+  using Signature = sim::World::Signature;
+  const int32_t kUntrustedRoot = static_cast<int32_t>(0x800B0109), kBadDigest = static_cast<int32_t>(0x80096010);
+  const Signature kNone = {static_cast<int32_t>(0x800B0100), ""}, kOurs = {0, "leaf A"}, kOursUntrusted = {kUntrustedRoot, "leaf A"};
+  struct Row {
+    const char* what;
+    Signature own, sibling;
+    bool starts;
+  };
+  const Row rows[] = {
+      {"unsigned, beside anything", kNone, {0, "leaf B"}, true},
+      {"unsigned, beside an unsigned one", kNone, kNone, true},
+      {"signed, beside an unsigned one", kOurs, kNone, false},
+      {"signed, beside another publisher's", kOurs, {0, "leaf B"}, false},
+      {"signed, beside its own", kOurs, kOurs, true},
+      {"signed, beside its own with a changed byte", kOurs, {kBadDigest, "leaf A"}, false},
+      {"signed by an unknown root, beside its own", kOursUntrusted, kOursUntrusted, true},
+      {"signed by an unknown root, beside another's", kOursUntrusted, {kUntrustedRoot, "leaf B"}, false},
+      {"signed by an unknown root, beside an unsigned one", kOursUntrusted, kNone, false},
+  };
+  for (const Row& row : rows)
+    for (bool admin_only : {false, true}) {
+      sim::World world = TrayWorld("2");
+      if (admin_only) sddl::InstalledByTheInstaller(world);
+      world.signatures = {{"nocturotray.exe", row.own}, {"panelblank.exe", row.sibling}};
+      Click(world, 1000, kLeftDown);
+      sim::Run r = sim::RunProgram(RunTray, world, 10000);
+      SCOPED_TRACE(std::string(row.what) + (admin_only ? ", installer's folder\n" : "\n") + r.Text());
+      EXPECT_EQ(r.Times(kStartsBlanker), row.starts ? std::vector<int64_t>{1500} : std::vector<int64_t>{});
+      EXPECT_EQ(r.Count("NIM_MODIFY size 508 window \"dockwin\" id 108 flags 16 callback 1025 icon 108 tip "
+                        "\"Nocturo锁屏版\" info 2 \"Nocturo 无法熄屏\""),
+                row.starts ? 0 : 1);
+      if (row.own.result != kNone.result)
+        ExpectInOrder(r, {"CreateFileW panelblank.exe, others may only read", "WinVerifyTrust panelblank.exe through its handle"});
+    }
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // What the icon's clicks and the menu's items do. Everything runs on the
 // tray's one thread, fixed waits included; clicks meanwhile queue up.
 #include "common/command_lines.h"
+#include "common/process_names.h"
+#include "common/same_publisher.h"
 #include "common/settings.h"
 #include "common/shell_command.h"
 #include "common/start_at_logon.h"
+#include "common/texts.h"
 #include "platform/files.h"
 #include "platform/input.h"
 #include "platform/menus.h"
@@ -12,10 +15,6 @@
 #include "tray/tray.h"
 
 constexpr uint32_t kBeforeBlankerMs = 500;  // the blanker reads tpinfo.ini as it starts
-// Start at logon in a folder a user can change, on a PC without VBScript.
-constexpr char kNoStartAtLogonTitle[] = "Nocturo 无法开机启动";
-constexpr char kNoStartAtLogonText[] =
-    "这台电脑不能运行 VBScript 脚本。请用安装程序（.msi）安装 Nocturo，开机启动即可使用。";
 using platform::kMfByPosition, platform::kMfPopup, platform::kMfSeparator, platform::kMfString,
     platform::kNimAdd, platform::kNimDelete, platform::kTpmRightButton, platform::kWmLButtonDown,
     platform::kWmNull, platform::kWmRButtonDown;
@@ -27,15 +26,15 @@ struct MenuEntry {
 };
 
 static const MenuEntry kTopLevel[] = {
-    {kMfString, ID_RUN_NORMAL, "普通版"}, {kMfString, ID_RUN_LOCKSCREEN, "锁屏版"},
-    {kMfString, ID_RUN_ENHANCED, "增强版"}, {kMfSeparator, 0, nullptr},
-    {kMfSeparator, 0, nullptr},           {kMfString, ID_EXIT, "退出"},
+    {kMfString, ID_RUN_NORMAL, kMenuNormal}, {kMfString, ID_RUN_LOCKSCREEN, kMenuLockScreen},
+    {kMfString, ID_RUN_ENHANCED, kMenuEnhanced}, {kMfSeparator, 0, nullptr},
+    {kMfSeparator, 0, nullptr},              {kMfString, ID_EXIT, kMenuExit},
 };
-static const MenuEntry kStartAtLogon[] = {{kMfString, ID_AUTOSTART_ON, "是"},
-                                          {kMfString, ID_AUTOSTART_OFF, "否"}};
+static const MenuEntry kStartAtLogon[] = {{kMfString, ID_AUTOSTART_ON, kMenuYes},
+                                          {kMfString, ID_AUTOSTART_OFF, kMenuNo}};
 static const MenuEntry kLeftClick[] = {
-    {kMfString, ID_CLICK_NORMAL, "普通版"}, {kMfString, ID_CLICK_LOCKSCREEN, "锁屏版"},
-    {kMfString, ID_CLICK_ENHANCED, "增强版"}, {kMfString, ID_CLICK_MENU, "版本列表"}};
+    {kMfString, ID_CLICK_NORMAL, kMenuNormal}, {kMfString, ID_CLICK_LOCKSCREEN, kMenuLockScreen},
+    {kMfString, ID_CLICK_ENHANCED, kMenuEnhanced}, {kMfString, ID_CLICK_MENU, kMenuModeList}};
 
 template <size_t N>
 static platform::Handle BuildMenu(const MenuEntry (&entries)[N]) {
@@ -49,7 +48,10 @@ static platform::Handle BuildMenu(const MenuEntry (&entries)[N]) {
 static void StartTrayBlanker(int32_t type, int32_t left_click_mode) {
   WriteTrayPrefs(type, left_click_mode);
   platform::Sleep(kBeforeBlankerMs);
-  ShellCommand(kStartTrayBlanker, false);
+  if (SiblingOfOurPublisher(kTrayBlankerImage))
+    ShellCommand(kStartTrayBlanker, false);
+  else
+    ShowTrayBalloon(kNotOurSiblingTitle, kNotOurSiblingText);
 }
 
 void OnTrayIcon(platform::Handle window, uintptr_t wparam, intptr_t lparam) {
@@ -74,9 +76,9 @@ void ShowTrayMenu(platform::Handle window) {
   platform::GetCursorPos(&at);
   platform::Handle menu = BuildMenu(kTopLevel);
   platform::InsertMenuItemAt(menu, 4, kMfByPosition | kMfPopup,
-                             reinterpret_cast<uintptr_t>(BuildMenu(kStartAtLogon)), "开机启动");
+                             reinterpret_cast<uintptr_t>(BuildMenu(kStartAtLogon)), kMenuStartAtLogon);
   platform::InsertMenuItemAt(menu, 5, kMfByPosition | kMfPopup,
-                             reinterpret_cast<uintptr_t>(BuildMenu(kLeftClick)), "鼠标左键");
+                             reinterpret_cast<uintptr_t>(BuildMenu(kLeftClick)), kMenuLeftButton);
   platform::TrackPopupMenu(menu, kTpmRightButton, at.x, at.y, window);
   // Without a message of our own after the menu, it may not show right the
   // next time.

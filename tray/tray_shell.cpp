@@ -6,7 +6,9 @@
 #include "common/own_folder.h"
 #include "common/process_names.h"
 #include "common/settings.h"
+#include "common/shell_command.h"
 #include "common/start_at_logon.h"
+#include "common/texts.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/resources.h"
@@ -44,10 +46,10 @@ static const char* const kRequiredFiles[] = {"startnocturotray.vbs", kTrayImage,
 
 const char* TooltipForMode(int32_t mode) {
   switch (mode) {
-    case kModeNormal: return "Nocturo普通版";
-    case kModeLockScreen: return "Nocturo锁屏版";
-    case kModeEnhanced: return "Nocturo增强版";
-    default: return "Nocturo版本";
+    case kModeNormal: return kTooltipNormal;
+    case kModeLockScreen: return kTooltipLockScreen;
+    case kModeEnhanced: return kTooltipEnhanced;
+    default: return kTooltipNone;
   }
 }
 
@@ -119,6 +121,7 @@ bool StartTray(platform::Handle instance) {
 }
 
 int TrayMain(platform::Handle instance) {
+  NoCommandsFromTheWorkingFolder();
   if (!StartTray(instance)) return 0;
   return RunTranslatingMessageLoop();
 }

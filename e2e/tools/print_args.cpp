@@ -1,10 +1,30 @@
-// A stand-in for a system tool Wine lacks: prints its arguments, so a test
-// sees that it ran, with what, and where its output went.
+// A stand-in for a system tool Wine lacks: prints its arguments and the
+// program that started it, so a test sees that it ran, with what, from where,
+// and where its output went.
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <cstdio>
+
+// The image name of the process that started this one, or "?".
+static void PrintParent() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry;
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more && !parent; more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+  char name[MAX_PATH] = "?";
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (parent && entry.th32ProcessID == parent) lstrcpynA(name, entry.szExeFile, sizeof name);
+  printf(" from %s", name);
+  CloseHandle(snapshot);
+}
 
 int main(int argc, char** argv) {
   printf("[stand-in");
   for (int i = 1; i < argc; ++i) printf(" %s", argv[i]);
+  PrintParent();
   printf("]\n");
   return 0;
 }

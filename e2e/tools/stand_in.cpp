@@ -1,20 +1,22 @@
 // A stand-in for another program of the suite: it leaves "<image>.started"
-// holding its working directory, then waits for messages until it is ended.
+// holding its working directory (UTF-8), then waits for messages until it is
+// ended. Wide throughout: its name may be in any language.
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  char image[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, image, sizeof image);
-  const char* name = strrchr(image, '\\') ? strrchr(image, '\\') + 1 : image;
-  char marker[MAX_PATH + 16];
-  snprintf(marker, sizeof marker, "%s.started", name);
-  char cwd[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof cwd, cwd);
-  if (FILE* f = fopen(marker, "wb")) {
-    fputs(cwd, f);
+  wchar_t image[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, image, MAX_PATH);
+  const wchar_t* name = wcsrchr(image, L'\\') ? wcsrchr(image, L'\\') + 1 : image;
+  wchar_t marker[MAX_PATH + 16];
+  _snwprintf(marker, MAX_PATH + 16, L"%ls.started", name);
+  wchar_t cwd[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, cwd);
+  char utf8[MAX_PATH * 3] = {};
+  WideCharToMultiByte(CP_UTF8, 0, cwd, -1, utf8, sizeof utf8, nullptr, nullptr);
+  if (FILE* f = _wfopen(marker, L"wb")) {
+    fputs(utf8, f);
     fclose(f);
   }
   MSG msg;

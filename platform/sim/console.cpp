@@ -26,12 +26,15 @@ int32_t FlushOutput() {
   return 0;
 }
 
-// The command's listing stands in the output where the console would show it.
-int32_t RunSystem(const char* command) {
+// The program's listing stands in the output where the console would show it.
+int32_t RunPassingOutput(const char16_t* program, const char16_t* command_line) {
   sim::Lock lock = sim::Enter();
-  sim::Trace("system %s", command);
-  std::string listing = std::string("<listing of ") + command + ">\n";
-  return write(sim::S().output_fd, listing.data(), listing.size()) == static_cast<ssize_t>(listing.size()) ? 0 : -1;
+  bool fails = sim::Failing("CreateProcessW");
+  sim::Trace("CreateProcessW %s \"%s\"%s", sim::Utf8(program).c_str(), sim::Utf8(command_line).c_str(),
+             fails ? " fails" : "");
+  if (fails) return -1;
+  std::string listing = "<listing of " + sim::Utf8(command_line) + ">\n";
+  return write(sim::S().output_fd, listing.data(), listing.size()) == static_cast<ssize_t>(listing.size()) ? 0 : 1;
 }
 
 }  // namespace platform

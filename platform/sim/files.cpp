@@ -88,13 +88,6 @@ int32_t Access(const char16_t* path, int32_t mode) {
   return result;
 }
 
-int32_t RemoveFile(const char* path) {
-  sim::Lock lock = sim::Enter();
-  int32_t result = std::remove(HostPath(path).c_str()) == 0 ? 0 : -1;
-  sim::Trace("remove %s = %d", path, result);
-  return result;
-}
-
 int32_t RemoveFile(const char16_t* path) {
   sim::Lock lock = sim::Enter();
   int32_t result = std::remove(HostPath(path).c_str()) == 0 ? 0 : -1;
@@ -117,16 +110,6 @@ uint32_t ProgramPath(char16_t* buffer, uint32_t size) {
   std::memcpy(buffer, path.c_str(), (size - 1) * sizeof(char16_t));  // cut short, as Windows does
   buffer[size - 1] = 0;
   return size;
-}
-
-uint32_t LongPathName(const char16_t* path, char16_t* buffer, uint32_t size) {
-  sim::Lock lock = sim::Enter();
-  std::string out = sim::Utf8(path);
-  for (const auto& name : sim::S().world.long_names)
-    if (sim::StartsWith(out, name.first)) out = name.second + out.substr(name.first.size());
-  bool fails = sim::Failing("GetLongPathNameW");
-  sim::Trace("GetLongPathNameW %s%s", sim::Utf8(path).c_str(), fails ? " fails" : "");
-  return fails ? 0 : sim::GiveText(sim::Utf16(out), buffer, size);
 }
 
 uint32_t PathAttributes(const char16_t* path) {

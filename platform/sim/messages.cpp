@@ -171,17 +171,6 @@ intptr_t DefWindowProcW(Handle, uint32_t message, uintptr_t, intptr_t) {
   return 0xDEF10000 | message;
 }
 
-intptr_t SendMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  Lock lock = sim::Enter();
-  if (reinterpret_cast<uintptr_t>(window) == 0xFFFF && message == 0x0112 && wparam == 0xF170)
-    sim::Trace("SendMessageA HWND_BROADCAST WM_SYSCOMMAND SC_MONITORPOWER %ld",
-               static_cast<long>(lparam));
-  else
-    sim::Trace("SendMessageA %p %04X %lu %ld", window, message, static_cast<unsigned long>(wparam),
-               static_cast<long>(lparam));
-  return 0;
-}
-
 intptr_t SendMessageTimeoutA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam,
                              uint32_t flags, uint32_t timeout_ms) {
   Lock lock = sim::Enter();

@@ -34,7 +34,7 @@ static int32_t Walk(Handle snapshot, ProcessEntry* entry, bool first) {
   const sim::ProcessRow& row = found->second[pos++];
   entry->process_id = row.pid;
   std::memset(entry->exe_file, 0, sizeof entry->exe_file);
-  std::strncpy(entry->exe_file, row.name.c_str(), sizeof entry->exe_file - 1);
+  sim::GiveText(sim::Utf16(row.name), entry->exe_file, 260);
   return 1;
 }
 
@@ -107,14 +107,6 @@ uint32_t WTSGetActiveConsoleSessionId() {
   sim::Trace("WTSGetActiveConsoleSessionId %u", session);
   return session;
 }
-
-uint32_t CharLowerBuffA(char* text, uint32_t length) {
-  for (uint32_t i = 0; i < length; ++i)
-    text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
-  return length;
-}
-
-int32_t lstrcmpA(const char* a, const char* b) { return std::strcmp(a, b); }
 
 }  // namespace platform
 

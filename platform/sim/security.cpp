@@ -111,6 +111,24 @@ static const std::string* SddlOf(const std::string& path) {
 namespace platform {
 
 // The identity is the resolved path, letter case ignored, on its drive letter's volume.
+static void IdentityOf(const std::string& windows, FileIdentity* identity) {
+  std::string resolved = sim::Resolved(windows);
+  *identity = {};
+  identity->volume = static_cast<uint64_t>(std::toupper(static_cast<unsigned char>(resolved[0])));
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (char c : resolved) hash = (hash ^ static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(c)))) * 1099511628211ull;
+  std::memcpy(identity->id, &hash, sizeof hash);
+}
+
+bool OpenedIdentity(const char16_t* path, FileIdentity* identity) {
+  sim::Lock lock = sim::Enter();
+  std::string windows = sim::Utf8(path);
+  bool fails = sim::Failing("CreateFileW");
+  sim::Trace("CreateFileW %s, followed%s", windows.c_str(), fails ? " fails" : "");
+  if (!fails) IdentityOf(windows, identity);
+  return !fails;
+}
+
 bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* identity, FileSecurity* security) {
   sim::Lock lock = sim::Enter();
   std::string windows = sim::Utf8(path), host = sim::HostPath(path);
@@ -126,12 +144,7 @@ bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* iden
       *attributes |= kFileAttributeReparsePoint;
   for (const auto& junction : sim::S().world.junctions)
     if (strcasecmp(junction.first.c_str(), windows.c_str()) == 0) *attributes |= kFileAttributeReparsePoint;
-  std::string resolved = sim::Resolved(windows);
-  *identity = {};
-  identity->volume = static_cast<uint64_t>(std::toupper(static_cast<unsigned char>(resolved[0])));
-  uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (char c : resolved) hash = (hash ^ static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(c)))) * 1099511628211ull;
-  std::memcpy(identity->id, &hash, sizeof hash);
+  IdentityOf(windows, identity);
   return true;
 }
 

@@ -48,7 +48,7 @@ struct World {
   // the scheduler's tasks are files in Tasks/, as Wine keeps them.
   std::string current_dir = "C:\\Program Files\\Nocturo";
   std::string program_dir;  // the folder that holds the program; empty: current_dir
-  // Short spellings and the long names they stand for, as GetLongPathNameA sees them.
+  // Short spellings and the long names they stand for, as Windows opens them.
   std::vector<std::pair<std::string, std::string>> long_names;
   std::set<std::string> reparse_points;  // relative paths that are junctions or symbolic links
   // Junctions by Windows path, and the folder each leads to.
@@ -56,6 +56,13 @@ struct World {
   // Security descriptors as SDDL, by Windows path; a path without one cannot be read.
   std::map<std::string, std::string> security;
   std::string user_sid = "S-1-5-21-1004336348-1177238915-682003330-1001";
+  // Authenticode signatures by file name: WinVerifyTrust's answer and the leaf
+  // certificate it names; none where absent.
+  struct Signature {
+    int32_t result;
+    std::string leaf;
+  };
+  std::map<std::string, Signature> signatures;
   // Values by "HKCR|HKLM|HKCU\\key\\name" (an empty name is the default): text, or "dword:N".
   std::map<std::string, std::string> registry = {{"HKCR\\.vbs\\", "VBSFile"}};
   std::string startup_dir = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";

@@ -24,21 +24,22 @@ size_t WriteFile(Handle file, const void* data, size_t size) {
 
 int32_t CloseFile(Handle file) { return std::fclose(static_cast<FILE*>(file)); }
 
-int32_t Access(const char* path, int32_t mode) { return ::_access(path, mode); }
+// Widened, so that one call serves both.
+int32_t Access(const char* name, int32_t mode) {
+  wchar_t wide[MAX_PATH];
+  uint32_t length = 0;
+  while (name[length] && length + 1 < MAX_PATH) wide[length] = static_cast<unsigned char>(name[length]), length++;
+  wide[length] = 0;
+  return name[length] ? -1 : ::_waccess(wide, mode);
+}
 
 int32_t Access(const char16_t* path, int32_t mode) { return ::_waccess(Wide(path), mode); }
-
-int32_t RemoveFile(const char* path) { return std::remove(path); }
 
 int32_t RemoveFile(const char16_t* path) { return ::_wremove(Wide(path)); }
 
 uint32_t WorkingFolder(uint32_t size, char16_t* buffer) { return ::GetCurrentDirectoryW(size, Wide(buffer)); }
 
 uint32_t ProgramPath(char16_t* buffer, uint32_t size) { return ::GetModuleFileNameW(nullptr, Wide(buffer), size); }
-
-uint32_t LongPathName(const char16_t* path, char16_t* buffer, uint32_t size) {
-  return ::GetLongPathNameW(Wide(path), Wide(buffer), size);
-}
 
 uint32_t PathAttributes(const char16_t* path) { return ::GetFileAttributesW(Wide(path)); }
 

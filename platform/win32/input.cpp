@@ -6,16 +6,6 @@ namespace platform {
 
 int32_t BlockInput(int32_t block) { return ::BlockInput(block); }
 
-int32_t GetCursorPos(Point* point) {
-  POINT p = {point->x, point->y};
-  BOOL ok = ::GetCursorPos(&p);
-  if (ok) {
-    point->x = p.x;
-    point->y = p.y;
-  }
-  return ok;
-}
-
 int32_t GetLastInputInfo(uint32_t* tick) {
   LASTINPUTINFO info = {sizeof info, 0};
   BOOL ok = ::GetLastInputInfo(&info);

@@ -5,25 +5,22 @@
 
 namespace platform {
 
-// Longer than any item the programs show.
-constexpr uint32_t kItemLength = 64;
-
 // The item's text widened into `wide`; a separator's null stays null.
-static LPCWSTR Widened(const char* text, char16_t (&wide)[kItemLength]) {
+static LPCWSTR Widened(const char* text, char16_t (&wide)[kMenuTextRoom]) {
   if (!text) return nullptr;
-  WidenText(text, wide, kItemLength);
+  WidenText(text, wide, kMenuTextRoom);
   return reinterpret_cast<LPCWSTR>(wide);
 }
 
 Handle CreatePopupMenu() { return ::CreatePopupMenu(); }
 
 int32_t AppendMenuItem(Handle menu, uint32_t flags, uintptr_t item, const char* text) {
-  char16_t wide[kItemLength];
+  char16_t wide[kMenuTextRoom];
   return ::AppendMenuW(static_cast<HMENU>(menu), flags, item, Widened(text, wide));
 }
 
 int32_t InsertMenuItemAt(Handle menu, uint32_t position, uint32_t flags, uintptr_t item, const char* text) {
-  char16_t wide[kItemLength];
+  char16_t wide[kMenuTextRoom];
   return ::InsertMenuW(static_cast<HMENU>(menu), position, flags, item, Widened(text, wide));
 }
 

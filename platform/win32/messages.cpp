@@ -16,30 +16,12 @@ int32_t GetMessageA(Message* m, Handle window, uint32_t first, uint32_t last) {
   return ::GetMessageA(AsMsg(m), AsWindow(window), first, last);
 }
 
-int32_t GetMessageW(Message* m, Handle window, uint32_t first, uint32_t last) {
-  return ::GetMessageW(AsMsg(m), AsWindow(window), first, last);
-}
-
 int32_t TranslateMessage(const Message* m) { return ::TranslateMessage(AsMsg(m)); }
 
 intptr_t DispatchMessageA(const Message* m) { return ::DispatchMessageA(AsMsg(m)); }
 
 intptr_t DefWindowProcA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
   return ::DefWindowProcA(AsWindow(window), message, wparam, lparam);
-}
-
-intptr_t DefWindowProcW(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  return ::DefWindowProcW(AsWindow(window), message, wparam, lparam);
-}
-
-intptr_t SendMessageA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  return ::SendMessageA(AsWindow(window), message, wparam, lparam);
-}
-
-intptr_t SendMessageTimeoutA(Handle window, uint32_t message, uintptr_t wparam, intptr_t lparam,
-                             uint32_t flags, uint32_t timeout_ms) {
-  DWORD_PTR result = 0;
-  return ::SendMessageTimeoutA(AsWindow(window), message, wparam, lparam, flags, timeout_ms, &result);
 }
 
 }  // namespace platform

@@ -14,14 +14,16 @@ struct KnownSid {
   Trustee who;
   BYTE authority;
   BYTE count;
-  DWORD subs[6];
+  const DWORD* subs;
 };
+static const DWORD kSystem[] = {18}, kAdministrators[] = {32, 544}, kCreatorOwner[] = {0}, kOwnerRights[] = {4};
+static const DWORD kTrustedInstaller[] = {80, 956008885, 3418522649, 1831038044, 1853292631, 2271478464};
 static const KnownSid kKnownSids[] = {
-    {Trustee::System, 5, 1, {18}},                                // S-1-5-18
-    {Trustee::Administrators, 5, 2, {32, 544}},                   // S-1-5-32-544
-    {Trustee::TrustedInstaller, 5, 6, {80, 956008885, 3418522649, 1831038044, 1853292631, 2271478464}},
-    {Trustee::CreatorOwner, 3, 1, {0}},                           // S-1-3-0
-    {Trustee::OwnerRights, 3, 1, {4}},                            // S-1-3-4
+    {Trustee::System, 5, 1, kSystem},                  // S-1-5-18
+    {Trustee::Administrators, 5, 2, kAdministrators},  // S-1-5-32-544
+    {Trustee::TrustedInstaller, 5, 6, kTrustedInstaller},
+    {Trustee::CreatorOwner, 3, 1, kCreatorOwner},      // S-1-3-0
+    {Trustee::OwnerRights, 3, 1, kOwnerRights},        // S-1-3-4
 };
 
 // Read from the SID's own layout (revision, count, authority, sub-authorities).
@@ -100,11 +102,23 @@ bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* iden
   return !security || ReadSecurity(file.get(), security);
 }
 
+// Followed, this time: where the path really leads.
+static HANDLE OpenFollowed(const char16_t* path) {
+  return ::CreateFileW(reinterpret_cast<LPCWSTR>(path), FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+bool OpenedIdentity(const char16_t* path, FileIdentity* identity) {
+  ScopedHandle file(OpenFollowed(path));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info)) return false;
+  ReadIdentity(info, identity);
+  return true;
+}
+
 uint32_t FinalPathName(const char16_t* path, char16_t* buffer, uint32_t size) {
-  // Followed, this time: where the path really leads.
-  ScopedHandle file(::CreateFileW(reinterpret_cast<LPCWSTR>(path), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  ScopedHandle file(OpenFollowed(path));
   if (!file.valid()) return 0;
   return ::GetFinalPathNameByHandleW(file.get(), reinterpret_cast<LPWSTR>(buffer), size,
                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);

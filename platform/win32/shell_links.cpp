@@ -9,7 +9,8 @@ namespace platform {
 
 static const GUID& AsGuid(const Guid& g) { return *reinterpret_cast<const GUID*>(&g); }
 
-int32_t CoInitialize() { return ::CoInitialize(nullptr); }
+// The same as CoInitialize(NULL); one import serves the link and the tasks.
+int32_t CoInitialize() { return ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
 
 void CoUninitialize() { ::CoUninitialize(); }
 

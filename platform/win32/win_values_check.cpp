@@ -55,6 +55,12 @@ static_assert(kAccessDeniedAceType == ACCESS_DENIED_ACE_TYPE, "");
 static_assert(kAccessDeniedObjectAceType == ACCESS_DENIED_OBJECT_ACE_TYPE, "");
 static_assert(kAccessDeniedCallbackAceType == ACCESS_DENIED_CALLBACK_ACE_TYPE, "");
 static_assert(kAccessDeniedCallbackObjectAceType == ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE, "");
+static_assert(kTrustNoSignature == TRUST_E_NOSIGNATURE && kTrustSubjectFormUnknown == TRUST_E_SUBJECT_FORM_UNKNOWN, "");
+static_assert(kTrustProviderUnknown == TRUST_E_PROVIDER_UNKNOWN && kCertUntrustedRoot == CERT_E_UNTRUSTEDROOT, "");
+static_assert(kCertUntrustedTestRoot == CERT_E_UNTRUSTEDTESTROOT && kCertChaining == CERT_E_CHAINING, "");
+static_assert(kCertExpired == CERT_E_EXPIRED && kCertRevocationFailure == CERT_E_REVOCATION_FAILURE, "");
+static_assert(kCryptNoRevocationCheck == CRYPT_E_NO_REVOCATION_CHECK, "");
+static_assert(kCryptRevocationOffline == CRYPT_E_REVOCATION_OFFLINE, "");
 
 static_assert(sizeof(Guid) == sizeof(GUID), "");
 static_assert(sizeof(Message) == sizeof(MSG), "");

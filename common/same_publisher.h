@@ -1,0 +1,13 @@
+// A signed program shows its publisher in the consent prompt, and whatever it
+// starts elevated borrows that name. So a signed copy starts a sibling only
+// when the sibling carries a valid signature of the same leaf certificate: a
+// program planted beside a signed copy in a folder a user can write does not
+// run as administrator under our name. An unsigned build, with no publisher to
+// lend, starts its siblings as ever.
+#pragma once
+
+// Right before the start of `sibling` (an image name in the working folder,
+// as the start command names it): opened so that no one can change or delete
+// it, checked through that handle, and held so until the next check or the
+// program's end. True when the start may go on.
+bool SiblingOfOurPublisher(const char* sibling);
