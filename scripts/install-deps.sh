@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev
           g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
           wine wine32:i386 wine64 xvfb xauth xdotool locales zip unzip
-          imagemagick fonts-wqy-microhei wixl msitools faketime osslsigncode openssl)
+          imagemagick fonts-wqy-microhei wixl msitools faketime osslsigncode openssl
+          softhsm2 libengine-pkcs11-openssl xxd python3)
 
 # wine32 runs the shipped 32-bit programs, but only on a kernel that runs 32-bit
 # code; elsewhere the Wine tests run the 64-bit twins. Ask the kernel with the

@@ -5,8 +5,9 @@
 #   scripts/package.sh [OUT] [VERSION]   (OUT defaults to build/; another
 #   VERSION gives an installer of that version, for the upgrade tests)
 # NOCTURO_PROGRAMS names another folder of built programs (the Wine tests'
-# 64-bit twins where this machine runs no 32-bit code). NOCTURO_SIGN_PFX and
-# its companions (scripts/signing.sh) sign the programs and the installer.
+# 64-bit twins where this machine runs no 32-bit code). NOCTURO_SIGN_PFX, or
+# NOCTURO_SIGN_PKCS11_MODULE, and their companions (scripts/signing.sh) sign
+# the programs and the installer, and the signed release is then checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/signing.sh
@@ -25,15 +26,17 @@ export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1767225600}
 name=nocturo-$version
 zip=$out/$name-win32.zip
 msi=$out/nocturo-$msi_version-win32.msi
+release_sums=$out/$name-SHA256SUMS
+programs=${NOCTURO_PROGRAMS:-build/win32/package}
 mkdir -p "$out"
-rm -rf "${out:?}/$name" "$zip" "$msi"
+rm -rf "${out:?}/$name" "$zip" "$msi" "$release_sums"
 tmp=$(mktemp -d)
 # A build that stops leaves no package behind, nothing half signed.
-trap 'rm -rf "$tmp"; [ -n "${packaged:-}" ] || rm -rf "${out:?}/$name" "$zip" "$msi"' EXIT
-if signing_on; then check_certificate; fi
+trap 'rm -rf "$tmp"; [ -n "${packaged:-}" ] || rm -rf "${out:?}/$name" "$zip" "$msi" "$release_sums"' EXIT
+if signing_on; then check_certificate "$programs/panelprobe.exe"; fi
 mkdir -p "$out/$name"
 for program in nocturo panelblank nocturotray nocturodaemon panelprobe; do
-  cp "${NOCTURO_PROGRAMS:-build/win32/package}/$program.exe" "$out/$name/"
+  cp "$programs/$program.exe" "$out/$name/"
   if signing_on; then sign_file "$out/$name/$program.exe"; fi
 done
 cp dist/startnocturotray.vbs dist/startnocturodaemon.vbs dist/tpinfo.ini dist/info.ini "$out/$name/"
@@ -55,7 +58,7 @@ guid_of() {
 # wixl takes relative paths only: the zip's files, the icon of Apps & Features
 # and the custom action that removes the logon tasks, staged.
 cp -a "$out/$name" "$tmp/files"
-cp res/nocturo.ico dist/nocturo.wxs "${NOCTURO_PROGRAMS:-build/win32/package}/nocturo_tasks.dll" "$tmp/"
+cp res/nocturo.ico dist/nocturo.wxs "$programs/nocturo_tasks.dll" "$tmp/"
 if signing_on; then sign_file "$tmp/nocturo_tasks.dll"; fi
 # wixl stamps the clock into the summary and the storage and picks a random
 # package code: a fixed clock and codes fixed by the version give the same bytes.
@@ -92,5 +95,8 @@ done
    faketime -f "$at" msibuild nocturo.msi -s "Nocturo" "Nocturo" "Intel;2052" "{$package_code}")
 if signing_on; then sign_file "$tmp/nocturo.msi"; fi
 cp "$tmp/nocturo.msi" "$msi"
+# The release's own sums, beside it: the zip and the installer.
+(cd "$out" && sha256sum -- "$(basename "$zip")" "$(basename "$msi")" > "$(basename "$release_sums")")
+if signing_on; then check_release "$zip"; fi
 packaged=1
 echo "installer: $(cd "$out" && pwd)/$(basename "$msi")"

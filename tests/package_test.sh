@@ -7,6 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fail() { echo "FAIL: $*"; exit 1; }
+# The unsigned default, whatever this shell was given to sign with.
+for variable in $(compgen -e | grep '^NOCTURO_SIGN_' || true); do unset "$variable"; done
 version=$(scripts/version.sh)
 name=nocturo-$version
 zip=build/$name-win32.zip
@@ -88,40 +90,4 @@ scripts/package.sh "$tmp/again" >/dev/null
 cmp -s "$zip" "$tmp/again/$name-win32.zip" || fail "packaged again, the zip differs"
 cmp -s "$msi" "$tmp/again/$name-win32.msi" || fail "packaged again, the installer differs"
 
-# A signed release, with a throwaway authority made here and never kept.
-certs=$tmp/certs
-mkdir "$certs"
-bash tests/throwaway_certificates.sh "$certs"
-signed_package() {  # certificate, password file, folder
-  NOCTURO_SIGN_PFX=$certs/$1 NOCTURO_SIGN_PASSWORD_FILE=$certs/$2 scripts/package.sh "$3" 2>&1
-}
-signed_package signer.pfx password "$tmp/signed" >/dev/null || fail "the signed build failed"
-szip=$tmp/signed/$name-win32.zip
-report=$(scripts/verify-release.sh "$szip" "$certs/ca.pem") || fail "the signed release does not verify:"$'\n'"$report"
-[ "$(grep -c 'signed by .*Nocturo Test Publisher (signer), verified' <<< "$report")" = 6 ] ||
-  fail "not every program and the installer are signed:"$'\n'"$report"
-unzip -q "$szip" -d "$tmp/s"
-(cd "$tmp/s" && msiextract -C msi "$tmp/signed/$name-win32.msi" >/dev/null)
-for exe in "$tmp/s/$name"/*.exe; do
-  cmp -s "$exe" "$(find "$tmp/s/msi" -name "$(basename "$exe")")" ||
-    fail "the installer's $(basename "$exe") is not the zip's signed one"
-done
-# One byte changed in a signed program: its signature no longer verifies.
-printf '\x90' | dd of="$tmp/s/$name/nocturo.exe" bs=1 seek=4096 conv=notrunc 2>/dev/null
-(cd "$tmp/s" && rm -rf msi && zip -q -r flipped.zip "$name")
-report=$(scripts/verify-release.sh "$tmp/s/flipped.zip" "$certs/ca.pem") && fail "a changed program verifies"
-grep -q '^nocturo.exe: signed by .*does NOT verify' <<< "$report" || fail "a changed program is not named:"$'\n'"$report"
-signed_package signer.pfx password "$tmp/signed-again" >/dev/null
-cmp -s "$szip" "$tmp/signed-again/$name-win32.zip" && cmp -s "$tmp/signed/$name-win32.msi" "$tmp/signed-again/$name-win32.msi" ||
-  fail "signed again with the same certificate, the package differs"
-# Refusals: one line that says which, and no package at all.
-echo 'not the password' > "$certs/wrong"
-for row in "signer.pfx|wrong|does not open the certificate" "no-eku.pfx|password|is not for code signing" \
-           "expired.pfx|password|expired on"; do
-  IFS='|' read -r pfx pass says <<< "$row"
-  out=$(signed_package "$pfx" "$pass" "$tmp/refused") && fail "$pfx with $pass was signed with"
-  grep -q "^package: .*$says" <<< "$out" || fail "$pfx with $pass: no \"$says\" in: $out"
-  [ -z "$(ls -A "$tmp/refused")" ] || fail "$pfx with $pass left $(ls "$tmp/refused")"
-done
-echo "package: $(unzip -Z1 "$zip" | wc -l) files, sums right, flags set, the installer the same files; the same bytes again;" \
-     "signed: every program and the installer verify, the same bytes again, a changed byte caught, three bad certificates refused"
+echo "package: $(unzip -Z1 "$zip" | wc -l) files, sums right, flags set, the installer the same files; the same bytes again"
