@@ -11,10 +11,10 @@
 namespace {
 
 // A fresh installation folder holding `exe` and an INI file, started there.
-pid_t Start(const std::string& name, const std::string& exe, const std::string& ini_name, const std::string& type) {
+e2e::Program Start(const std::string& name, const std::string& exe, const std::string& ini_name, const std::string& type) {
   std::string folder = e2e::InstallFolder(name, {exe});
   e2e::WriteFile(folder + "/" + ini_name, "[setting]\r\ntype=" + type + "\r\ndefault=0");
-  return e2e::StartWine(folder, folder + "/" + exe, {});
+  return e2e::Program(e2e::StartWine(folder, folder + "/" + exe, {}));
 }
 
 e2e::WindowInfo FindBlankerWindow(int timeout_ms = 20000) {
@@ -32,10 +32,10 @@ void ExpectHiddenThirtyByTwenty(const e2e::WindowInfo& w) {
 
 // Moves the cursor to a new place, or presses a key, once a second until the
 // blanker ends; its exit code, or -1 after 30 s.
-int InputUntilExit(pid_t pid, bool keys = false) {
+int InputUntilExit(e2e::Program& blanker, bool keys = false) {
   for (int waited = 0; waited < 30000; waited += 1000) {
     keys ? e2e::Key('A') : e2e::Move(300 + waited / 100, 300);
-    int code = e2e::WaitExit(pid, 1000);
+    int code = blanker.WaitExit(1000);
     if (code != -1) return code;
   }
   return -1;
@@ -43,7 +43,7 @@ int InputUntilExit(pid_t pid, bool keys = false) {
 
 TEST(BlankerUnderWine, HiddenWindowIsThirtyByTwentyAndNeverShown) {
   e2e::Move(100, 100);
-  pid_t blanker = Start("blanker-window", "nocturo.exe", "info.ini", "1");
+  e2e::Program blanker = Start("blanker-window", "nocturo.exe", "info.ini", "1");
   ExpectHiddenThirtyByTwenty(FindBlankerWindow());
   e2e::SleepMs(2000);
   ExpectHiddenThirtyByTwenty(FindBlankerWindow());
@@ -52,10 +52,10 @@ TEST(BlankerUnderWine, HiddenWindowIsThirtyByTwentyAndNeverShown) {
 
 TEST(BlankerUnderWine, AKeyBeforeArmingDoesNothingAndOneAfterEndsIt) {
   // LockScreen arms at 4.5 s, leaving room for a key well before it.
-  pid_t blanker = Start("blanker-keys", "nocturo.exe", "info.ini", "2");
+  e2e::Program blanker = Start("blanker-keys", "nocturo.exe", "info.ini", "2");
   ASSERT_TRUE(FindBlankerWindow().found);
   ASSERT_TRUE(e2e::Key('A'));
-  EXPECT_EQ(e2e::WaitExit(blanker, 3000), -1) << "a key before arming must not end the blanker";
+  EXPECT_EQ(blanker.WaitExit(3000), -1) << "a key before arming must not end the blanker";
   e2e::SleepMs(2500);
   EXPECT_EQ(InputUntilExit(blanker, true), 0);
 }
@@ -63,30 +63,27 @@ TEST(BlankerUnderWine, AKeyBeforeArmingDoesNothingAndOneAfterEndsIt) {
 TEST(TrayBlankerUnderWine, EndsAtOnceWithoutAProcessNamedExactlyNocturotray) {
   for (const char* tray : {"", "NocturoTray.exe"}) {
     SCOPED_TRACE(std::string("tray stand-in \"") + tray + "\"");
-    pid_t stand_in = *tray ? e2e::StartStandIn("tray-stand-in-case", tray) : -1;
-    pid_t blanker = Start("panelblank-refuses", "panelblank.exe", "tpinfo.ini", "1");
-    EXPECT_EQ(e2e::WaitExit(blanker, 20000), 0);
-    EXPECT_FALSE(FindBlankerWindow(0).found) << "no window";
-    if (stand_in > 0) e2e::Kill(stand_in);
+    e2e::Program stand_in(*tray ? e2e::StartStandIn("tray-stand-in-case", tray) : -1);
+    ASSERT_TRUE(e2e::WaitProcess("nocturotray.exe", false, 10000)) << "a tray runs: the blanker would stay for it";
+    e2e::Program blanker = Start("panelblank-refuses", "panelblank.exe", "tpinfo.ini", "1");
+    EXPECT_EQ(blanker.WaitExit(20000), 0);
   }
 }
 
 TEST(TrayBlankerUnderWine, RunsWhileTheTrayRuns) {
-  pid_t tray = e2e::StartStandIn("tray-stand-in", "nocturotray.exe");
-  pid_t blanker = Start("panelblank-runs", "panelblank.exe", "tpinfo.ini", "1");
+  e2e::Program tray(e2e::StartStandIn("tray-stand-in", "nocturotray.exe"));
+  e2e::Program blanker = Start("panelblank-runs", "panelblank.exe", "tpinfo.ini", "1");
   ExpectHiddenThirtyByTwenty(FindBlankerWindow());
-  EXPECT_EQ(e2e::WaitExit(blanker, 1000), -1);
+  EXPECT_EQ(blanker.WaitExit(1000), -1);
   EXPECT_EQ(InputUntilExit(blanker), 0);
-  e2e::Kill(tray);
 }
 
 // A top-level window of the test's that notes every display-off broadcast,
 // for as long as this lives; times count from `t0`, at first its start.
 struct BroadcastWatch {
   std::string file = e2e::NewFolder("watch") + "/broadcasts.txt";
-  pid_t pid = e2e::StartBroadcastWatch(file, 300000);
+  e2e::Program program{e2e::StartBroadcastWatch(file, 300000)};
   long long t0 = e2e::NowMs();
-  ~BroadcastWatch() { e2e::Kill(pid); }
 
   std::vector<long long> Times() const {
     std::vector<long long> times;
@@ -103,7 +100,7 @@ struct BroadcastWatch {
 
 // A blanker of that mode with the display reported on; true once its first
 // display-off broadcast has come.
-bool StartWatched(const std::string& type, const BroadcastWatch& watch, pid_t* blanker) {
+bool StartWatched(const std::string& type, const BroadcastWatch& watch, e2e::Program* blanker) {
   *blanker = Start("blanker-" + type, "nocturo.exe", "info.ini", type);
   return FindBlankerWindow().found && e2e::ReportDisplay("nocturo.exe", 1) &&
          e2e::Eventually([&] { return !watch.Times().empty(); }, 20000);
@@ -111,7 +108,7 @@ bool StartWatched(const std::string& type, const BroadcastWatch& watch, pid_t* b
 
 TEST(BlankerUnderWine, NormalBroadcastsOnceAndTheDisplayComingBackChangesNothing) {
   BroadcastWatch watch;
-  pid_t blanker;
+  e2e::Program blanker;
   ASSERT_TRUE(StartWatched("1", watch, &blanker));
   ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
   e2e::SleepMs(12000);
@@ -120,7 +117,7 @@ TEST(BlankerUnderWine, NormalBroadcastsOnceAndTheDisplayComingBackChangesNothing
   ASSERT_EQ(times.size(), 1u);
   EXPECT_GE(times[0], 3500);
   EXPECT_LE(times[0], 9000);
-  EXPECT_EQ(e2e::WaitExit(blanker, 0), -1) << "the display back on does not end it";
+  EXPECT_TRUE(blanker.Running()) << "the display back on does not end it";
   EXPECT_EQ(InputUntilExit(blanker), 0);
 }
 
@@ -128,10 +125,10 @@ TEST(BlankerUnderWine, NormalBroadcastsOnceAndTheDisplayComingBackChangesNothing
 // waited for it would never reach the watch.
 TEST(BlankerUnderWine, EnhancedReblanksPastAHungWindowWhileTheDisplayIsOnAndLeavesNothingBehind) {
   BroadcastWatch watch;
-  pid_t hung = e2e::StartHungWindow(300000);
+  e2e::Program hung(e2e::StartHungWindow(300000));
   ASSERT_TRUE(e2e::WindowExists("NocHung", "NocHung"));
   watch.t0 = e2e::NowMs();
-  pid_t blanker = Start("blanker-enhanced-hung", "nocturo.exe", "info.ini", "3");
+  e2e::Program blanker = Start("blanker-enhanced-hung", "nocturo.exe", "info.ini", "3");
   ASSERT_TRUE(FindBlankerWindow().found);
   ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
   e2e::ProcessStats early = e2e::Stats("nocturo.exe");
@@ -155,7 +152,6 @@ TEST(BlankerUnderWine, EnhancedReblanksPastAHungWindowWhileTheDisplayIsOnAndLeav
   EXPECT_LE(late.threads, early.threads) << "every sender has ended";
   EXPECT_LE(late.handles, early.handles + 2) << "and left no handle behind";
   EXPECT_EQ(InputUntilExit(blanker, true), 0);
-  e2e::Kill(hung);
 }
 
 TEST(BlankerUnderWine, LockScreenWaitsForTheDisplayOffThenEndsOnTheCursorOrTheDisplayBack) {
@@ -163,21 +159,19 @@ TEST(BlankerUnderWine, LockScreenWaitsForTheDisplayOffThenEndsOnTheCursorOrTheDi
     SCOPED_TRACE(move ? "cursor" : "display back on");
     e2e::Move(200, 200);
     BroadcastWatch watch;
-    pid_t blanker;
+    e2e::Program blanker;
     ASSERT_TRUE(StartWatched("2", watch, &blanker));
     EXPECT_GE(watch.Times()[0], 5500) << "LockScreen switches off after the lock";
     if (move) {
       e2e::Move(260, 240);
-      EXPECT_EQ(e2e::WaitExit(blanker, 4000), -1) << "while the display is on the cursor is not looked at";
+      EXPECT_EQ(blanker.WaitExit(4000), -1) << "while the display is on the cursor is not looked at";
       ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 0));
     } else {
       ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 0));
-      EXPECT_EQ(e2e::WaitExit(blanker, 4000), -1) << "the display off alone ends nothing";
+      EXPECT_EQ(blanker.WaitExit(4000), -1) << "the display off alone ends nothing";
       ASSERT_TRUE(e2e::ReportDisplay("nocturo.exe", 1));
     }
-    int code = e2e::WaitExit(blanker, 6000);
-    EXPECT_EQ(code, 0);
-    if (code == -1) e2e::Kill(blanker);
+    EXPECT_EQ(blanker.WaitExit(6000), 0);
   }
 }
 

@@ -114,6 +114,12 @@ std::string Region(int x, int y, int width, int height) {
   return Values(Run({"region", Text(x), Text(y), Text(width), Text(height)}))["checksum"];
 }
 
+int CodePage() { return Number(Values(Run({"code-page"})), "acp"); }
+
+int ExitCode(const std::string& command_line, int timeout_ms) {
+  return Number(Values(Run({"exit-code", command_line, Text(timeout_ms)}, timeout_ms + 30000)), "code");
+}
+
 bool RegisterTask(const std::string& name, const std::string& folder) {
   return Run({"task-register", name, folder}).code == 0;
 }

@@ -56,6 +56,10 @@ pid_t StartHungWindow(int ms);
 // A checksum of the screen's colours in that rectangle.
 std::string Region(int x, int y, int width, int height);
 bool ForgetIcon(const std::string& window_class, const std::string& title, uint32_t id);
+// The ANSI code page the session's programs get (from LC_ALL).
+int CodePage();
+// The whole exit code of a Windows command line, or -1 when it did not end within `timeout_ms`.
+int ExitCode(const std::string& command_line, int timeout_ms);
 // The tray's logon task for `folder` (a Windows path), registered by the
 // product's own functions as \\Nocturo\\<name>; the scheduler must run.
 bool RegisterTask(const std::string& name, const std::string& folder);

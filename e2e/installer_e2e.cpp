@@ -3,7 +3,9 @@
 // silent removal ends the suite and leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -51,9 +53,26 @@ std::set<std::string> Files(const std::string& folder) {
   return names;
 }
 
+// Windows Installer's own codes.
+constexpr int kInstallFailure = 1603, kUnknownProduct = 1605;
+
+// msiexec's whole exit code, or -1 when it did not end within two minutes.
 int Msiexec(const std::vector<std::string>& args) {
-  return e2e::RunWine(e2e::ToolsDir(), "msiexec", args, 120000).code;
+  std::string line = "msiexec";
+  for (const std::string& arg : args) line += arg.find(' ') == std::string::npos ? " " + arg : " \"" + arg + "\"";
+  return e2e::ExitCode(line, 120000);
 }
+// The package's product code, as msiinfo reads it here.
+std::string ProductCode(const std::string& msi) {
+  std::string command = "msiinfo export '" + msi + "' Property | tr -d '\\r' | awk -F'\\t' '$1 == \"ProductCode\" {print $2}'";
+  char code[64] = "";
+  if (FILE* out = popen(command.c_str(), "r")) {
+    if (!fgets(code, sizeof code, out)) code[0] = 0;
+    pclose(out);
+  }
+  return std::string(code, strcspn(code, "\n"));
+}
+
 int Install(const std::string& msi) { return Msiexec({"/i", e2e::WindowsPath(msi), "/qn"}); }
 int Uninstall(const std::string& msi) { return Msiexec({"/x", e2e::WindowsPath(msi), "/qn"}); }
 
@@ -101,7 +120,7 @@ TEST(InstallerUnderWine, ChangedSettingsSurviveARepairAndAnUpgradeAndAnOlderVers
   Uninstall(older);
   Fresh(msi);
   ASSERT_EQ(Install(msi), 0);
-  EXPECT_NE(Install(older), 0) << "an older version over a newer one";
+  EXPECT_EQ(Install(older), kInstallFailure) << "an older version over a newer one";
   EXPECT_EQ(e2e::ReadFile(InstallDir() + "/nocturo.exe"), e2e::ReadFile(e2e::PackageDir() + "/nocturo.exe"));
   ASSERT_EQ(Uninstall(msi), 0);
 
@@ -117,7 +136,7 @@ TEST(InstallerUnderWine, ChangedSettingsSurviveARepairAndAnUpgradeAndAnOlderVers
       << "the repair";
   EXPECT_EQ(e2e::ReadFile(InstallDir() + "/info.ini"), "[setting]\r\ndaemon=0\r\nminute=7\r\n");
   EXPECT_EQ(e2e::ReadFile(InstallDir() + "/tpinfo.ini"), "[setting]\r\ntype=3\r\ndefault=3");
-  EXPECT_NE(Uninstall(older), 0) << "the upgrade left no older version to remove";
+  EXPECT_EQ(Msiexec({"/x", ProductCode(older), "/qn"}), kUnknownProduct) << "the upgrade left no older version to remove";
   EXPECT_TRUE(e2e::Exists(InstallDir() + "/nocturotray.exe"));
   EXPECT_EQ(Uninstall(msi), 0);
 }
@@ -132,13 +151,13 @@ TEST(InstallerUnderWine, ASilentRemovalEndsTheTrayAndTheDaemonAndLeavesNothingBe
   e2e::WriteFile(startup + "/startnocturotray.vbs.lnk", "the tray's start-at-logon link");
   std::remove((startup + "/startnocturodaemon.vbs.lnk").c_str());
   Open(MenuFolder() + "/" + kTrayShortcut);
-  pid_t daemon = e2e::StartWine(InstallDir(), InstallDir() + "/nocturodaemon.exe", {});
+  e2e::Program daemon(e2e::StartWine(InstallDir(), InstallDir() + "/nocturodaemon.exe", {}));
   ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000));
   ASSERT_TRUE(e2e::Eventually([&] { return e2e::Exists(startup + "/startnocturodaemon.vbs.lnk"); }, 20000));
   ASSERT_TRUE(e2e::WindowExists("RenderWindow", "NocturoDaemon", 20000));
 
   EXPECT_EQ(Uninstall(msi), 0);
-  EXPECT_NE(e2e::WaitExit(daemon, 20000), -1) << "the daemon was ended";
+  EXPECT_EQ(daemon.WaitExit(20000), 0) << "the daemon was ended, as Wine's taskkill /f ends a program";
   for (const char* image : {"nocturotray.exe", "nocturodaemon.exe"})
     EXPECT_TRUE(e2e::WaitProcess(image, false, 20000)) << image;
   EXPECT_FALSE(e2e::Exists(InstallDir())) << "left: " << Files(InstallDir()).size() << " files";

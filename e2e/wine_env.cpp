@@ -100,8 +100,9 @@ long long NowMs() {
 }
 
 pid_t StartWine(const std::string& folder, const std::string& program, const std::vector<std::string>& args,
-                const std::string& out_path) {
+                const std::string& out_path, const std::string& err_path) {
   int out = out_path.empty() ? -1 : open(out_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+  int err = err_path.empty() ? -1 : open(err_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
   pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);  // so a kill reaches the wine loader and what it started
@@ -109,7 +110,7 @@ pid_t StartWine(const std::string& folder, const std::string& program, const std
     int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
     dup2(out >= 0 ? out : null, 1);
-    dup2(null, 2);  // Wine writes noise to stderr even with WINEDEBUG=-all
+    dup2(err >= 0 ? err : null, 2);  // Wine writes noise to stderr even with WINEDEBUG=-all
     std::string loader = Session("WINELOADER");
     std::vector<char*> argv = {const_cast<char*>(loader.c_str()), const_cast<char*>(program.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -118,6 +119,7 @@ pid_t StartWine(const std::string& folder, const std::string& program, const std
     _exit(127);
   }
   if (out >= 0) close(out);
+  if (err >= 0) close(err);
   return pid;
 }
 

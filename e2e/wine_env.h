@@ -39,10 +39,10 @@ struct Result {
 // Runs `wine <program> <args>` in `folder` and waits up to `timeout_ms`.
 Result RunWine(const std::string& folder, const std::string& program,
                const std::vector<std::string>& args, int timeout_ms);
-// Starts it in the background, its standard output going to `out_path` if
-// one is given; end it with WaitExit or Kill.
-pid_t StartWine(const std::string& folder, const std::string& program,
-                const std::vector<std::string>& args, const std::string& out_path = "");
+// Starts it in the background, its standard output going to `out_path` and
+// its error output (Wine's traces) to `err_path` if given; end it with WaitExit or Kill.
+pid_t StartWine(const std::string& folder, const std::string& program, const std::vector<std::string>& args,
+                const std::string& out_path = "", const std::string& err_path = "");
 // A stand-in run as `image` from a fresh folder of its own, once it runs.
 pid_t StartStandIn(const std::string& folder_name, const std::string& image);
 // The exit code, or -1 when it has not ended within `timeout_ms`.

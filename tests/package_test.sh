@@ -49,10 +49,10 @@ installed=$(table File | cut -f3 | sed 's/.*|//' | LC_ALL=C sort)
 zipped=$(unzip -Z1 "$zip" | sed "s|^$name/||" | LC_ALL=C sort)
 [ "$installed" = "$zipped" ] || fail "the installer's files differ from the zip's:"$'\n'"$(diff <(echo "$zipped") <(echo "$installed"))"
 [ "$(table Shortcut | wc -l)" = 4 ] || fail "the installer has not four shortcuts"
-table Shortcut | awk -F'\t' '$12 != "INSTALLDIR" {bad = 1} END {exit bad}' || fail "a shortcut works elsewhere"
+table Shortcut | awk -F'\t' '$12 == "INSTALLDIR" {n++} END {exit n != 4}' || fail "a shortcut works elsewhere"
 table Property | grep -qx $'ALLUSERS\t1' || fail "the installer is not per machine"
 table Component | awk -F'\t' '($1 == "tpinfo.ini" || $1 == "info.ini") &&
-  (int($4 / 128) % 2 == 0 || int($4 / 16) % 2 == 0) {bad = 1} END {exit bad}' ||
+  int($4 / 128) % 2 == 1 && int($4 / 16) % 2 == 1 {n++} END {exit n != 2}' ||
   fail "a settings file may be overwritten, or go with an upgrade"
 # The links' removal runs as the user (no 2048, "no impersonation"), and every
 # tool is taken from the 64-bit system folder where Windows has one.
@@ -60,12 +60,12 @@ actions=$(table CustomAction)
 awk -F'\t' '$1 == "RemoveStartupLinks" && int($2 / 2048) % 2 == 0 {ok = 1} END {exit !ok}' <<< "$actions" ||
   fail "the Startup links' removal does not run as the removing user"
 # Every command interpreter (a program named by a property: type 50) without AutoRun.
-awk -F'\t' '$3 == "CMD_EXE" && $2 % 64 == 50 && $4 !~ /^\/d \/v:off \/c / {bad = 1} END {exit bad}' <<< "$actions" ||
+awk -F'\t' '$3 == "CMD_EXE" && $2 % 64 == 50 {n++; ok += $4 ~ /^\/d \/v:off \/c /} END {exit n != 1 || ok != n}' <<< "$actions" ||
   fail "a command interpreter of the installer's would run the user's AutoRun"
 # The logon tasks go with a full removal, by a 32-bit DLL of system DLLs only, as SYSTEM.
 awk -F'\t' '$1 == "RemoveLogonTasks" && $2 == 3137 && $3 == "NocturoTasks" && $4 == "RemoveNocturoTasks" {n++}
   END {exit n != 1}' <<< "$actions" || fail "no custom action removes the logon tasks as SYSTEM"
-table InstallExecuteSequence | awk -F'\t' '$1 ~ /^Remove(StartupLinks|LogonTasks)$/ {c[$2]++} END {exit length(c) != 1}' ||
+table InstallExecuteSequence | awk -F'\t' '$1 ~ /^Remove(StartupLinks|LogonTasks)$/ {c[$2]++; n++} END {exit n != 2 || length(c) != 1}' ||
   fail "the logon tasks are not removed exactly when the Startup links are"
 msiinfo extract "$msi" Binary.NocturoTasks > "$tmp/tasks.dll"
 i686-w64-mingw32-objdump -p "$tmp/tasks.dll" | grep -q 'file format pei-i386' || fail "the task removal is not a 32-bit DLL"

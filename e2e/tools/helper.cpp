@@ -347,6 +347,28 @@ static int TaskFolderDelete(char**) {
   return result < 0 ? 1 : 0;
 }
 
+static int CodePage(char**) {
+  printf("acp=%u\n", GetACP());
+  return 0;
+}
+
+// A Unix exit status keeps 8 bits of an exit code (1605 reads as 69): here it is whole.
+static int ExitCode(char** a) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  if (!CreateProcessW(nullptr, g_wide_argv[2], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return 1;
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process.hProcess, Number(a[1])) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  else TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  if (code == STILL_ACTIVE) return 1;
+  printf("code=%lu\n", code);
+  return 0;
+}
+
 struct Verb {
   const char* name;
   int arguments;
@@ -378,6 +400,8 @@ static const Verb kVerbs[] = {
      HungWindow},
     {"monitor-off", 0, "                     the blanker's own display-off broadcast: ms=", MonitorOff},
     {"banner", 0, "                          banner= nocturo.exe's banner command, as it runs it", Banner},
+    {"code-page", 0, "                     acp= the ANSI code page of this session's programs", CodePage},
+    {"exit-code", 2, "COMMAND MS          code= the whole exit code of COMMAND, ended within MS ms", ExitCode},
     {"region", 4, "X Y W H                  checksum= of the screen's colours there", Region},
     {"task-register", 2, "NAME FOLDER       registers the tray's logon task for FOLDER as \\Nocturo\\NAME: result=",
      TaskRegister},

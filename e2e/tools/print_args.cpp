@@ -1,6 +1,7 @@
 // A stand-in for a system tool Wine lacks: prints its arguments and the
 // program that started it, so a test sees that it ran, with what, from where,
-// and where its output went.
+// and where its output went; and adds a line to "<its name>.ran" in its
+// working folder, so a test sees a run that has long ended.
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -21,7 +22,21 @@ static void PrintParent() {
   CloseHandle(snapshot);
 }
 
+static void LeaveMark() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH - 4);
+  const char* name = path + length;
+  while (name > path && name[-1] != '\\') --name;
+  char mark[MAX_PATH];
+  wsprintfA(mark, "%s.ran", name);
+  if (FILE* file = fopen(mark, "ab")) {
+    fputs("ran\n", file);
+    fclose(file);
+  }
+}
+
 int main(int argc, char** argv) {
+  LeaveMark();
   printf("[stand-in");
   for (int i = 1; i < argc; ++i) printf(" %s", argv[i]);
   PrintParent();
