@@ -33,6 +33,10 @@ fi
 if [ -f "$WIN_BUILD/e2e-tools/print_args.exe" ]; then
   cp "$WIN_BUILD/e2e-tools/print_args.exe" "$WINEPREFIX/drive_c/windows/system32/powercfg.exe"
 fi
+# A session starts on the plain desktop, even after a test that chose the
+# taskbar's was killed before it could choose back.
+# (A running server keeps its registry in memory: the edit is then harmless.)
+sed -i '/^"Desktop"="shell"$/d' "$WINEPREFIX/user.reg"
 wineserver -p 2>/dev/null || true  # one may run already
 
 # The test helper: one verb a call, its answer as key=value lines.
@@ -71,7 +75,13 @@ wine_unpack_package() {
   echo "$1/$name"
 }
 
+# Waits for the server to be gone: the next test's session must not meet it
+# dying, nor its programs, nor its display.
 wine_session_end() {
   wineserver -k >/dev/null 2>&1 || true
-  [ -z "$own_xvfb" ] || kill "$own_xvfb" 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  if [ -n "$own_xvfb" ]; then
+    kill "$own_xvfb" 2>/dev/null || true
+    wait "$own_xvfb" 2>/dev/null || true
+  fi
 }
