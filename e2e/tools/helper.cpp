@@ -36,8 +36,10 @@ static int WalkProcesses(const char* name, DWORD* first_id, DWORD* threads, bool
       if (first_id) *first_id = entry.th32ProcessID;
       if (threads) *threads = entry.cntThreads;
     }
-    if (HANDLE process = end ? OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID) : nullptr) {
+    // Gone when this returns: a snapshot taken next must not list it.
+    if (HANDLE process = end ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID) : nullptr) {
       TerminateProcess(process, 0);
+      WaitForSingleObject(process, 5000);
       CloseHandle(process);
     }
   }
