@@ -31,8 +31,12 @@ std::string Install(const std::string& name, const std::string& skip = "") {
 }
 
 // A tray that starts must not meet another, nor one still ending: it would
-// end on its one-copy check instead.
-bool NoTrayRuns() { return e2e::WaitProcess("nocturotray.exe", false, 10000); }
+// end on its one-copy check instead, and a window left for a moment by an
+// ended tray would pass for its own.
+bool NoTrayRuns() {
+  return e2e::WaitProcess("nocturotray.exe", false, 10000) &&
+         e2e::Eventually([] { return !e2e::WindowExists("DOCKWIN", "dockwin", 0); }, 10000);
+}
 
 // What the last tray started wrote to its standard error (Wine's word on a crash).
 std::string tray_errors;
