@@ -1,6 +1,7 @@
 #include "e2e/helper_client.h"
 
 #include <cstdlib>
+#include <iostream>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -11,8 +12,14 @@ namespace e2e {
 
 namespace {
 
+// The helper answers 0 or 1, and writes on standard error only what a command
+// it runs writes there. Anything else is Wine failing to run it, which a test
+// would take for a plain "no".
 Result Run(const std::vector<std::string>& args, int timeout_ms = 30000) {
-  return RunWine(ToolsDir(), ToolsDir() + "/nochelper.exe", args, timeout_ms);
+  Result r = RunWine(ToolsDir(), ToolsDir() + "/nochelper.exe", args, timeout_ms);
+  if (r.code != 0 && (r.code != 1 || !r.errors.empty()))
+    std::cout << "[ helper   ] " << args[0] << " ended with " << r.code << "; Wine wrote: " << r.errors << "\n";
+  return r;
 }
 
 // The helper's key=value lines.
@@ -44,7 +51,11 @@ int CountProcess(const std::string& image) { return Number(Values(Run({"count-pr
 void EndAll(const std::string& images) { Run({"end-process", images}); }
 
 WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms) {
+  long long start = NowMs();
   Result r = Run({"wait-window", window_class, title, Text(timeout_ms)}, timeout_ms + 30000);
+  long long waited = NowMs() - start;
+  if (r.code != 0 && waited < timeout_ms)
+    std::cout << "[ helper   ] no " << window_class << " window, after " << waited << " ms of " << timeout_ms << "\n";
   auto v = Values(r);
   return {r.code == 0,           Number(v, "visible"),    Number(v, "width"), Number(v, "height"),
           Number(v, "min_width"), Number(v, "min_height"), Number(v, "x"),     Number(v, "y")};

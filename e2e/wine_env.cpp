@@ -11,11 +11,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -31,6 +34,19 @@ const std::string kRoot = NOCTURO_E2E_ROOT;
 std::string Session(const char* name) {
   const char* value = getenv(name);
   return value ? value : "";
+}
+
+// Where each program this test started wrote its standard error: Wine's own
+// word when it could not start or run one, which a failed test then shows.
+std::mutex g_errors_lock;
+std::vector<std::pair<std::string, std::string>> g_errors;  // program, file
+
+std::string ErrorsFile(const std::string& program) {
+  static std::atomic<int> files{0};
+  std::string path = kRoot + "/runs/.err-" + std::to_string(getpid()) + "-" + std::to_string(files++);
+  std::lock_guard<std::mutex> hold(g_errors_lock);
+  g_errors.emplace_back(program, path);
+  return path;
 }
 
 }  // namespace
@@ -102,15 +118,16 @@ long long NowMs() {
 pid_t StartWine(const std::string& folder, const std::string& program, const std::vector<std::string>& args,
                 const std::string& out_path, const std::string& err_path) {
   int out = out_path.empty() ? -1 : open(out_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-  int err = err_path.empty() ? -1 : open(err_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+  int err = open((err_path.empty() ? ErrorsFile(program) : err_path).c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
   pid_t pid = fork();
+  if (pid < 0) ADD_FAILURE() << "no process for " << program << ": " << strerror(errno);
   if (pid == 0) {
     setpgid(0, 0);  // so a kill reaches the wine loader and what it started
     if (chdir(folder.c_str()) != 0) _exit(127);
     int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
     dup2(out >= 0 ? out : null, 1);
-    dup2(err >= 0 ? err : null, 2);  // Wine writes noise to stderr even with WINEDEBUG=-all
+    dup2(err >= 0 ? err : null, 2);
     std::string loader = Session("WINELOADER");
     std::vector<char*> argv = {const_cast<char*>(loader.c_str()), const_cast<char*>(program.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -132,6 +149,7 @@ pid_t StartStandIn(const std::string& folder_name, const std::string& image) {
 }
 
 int WaitExit(pid_t pid, int timeout_ms) {
+  if (pid <= 0) return -1;  // no process: waitpid(-1) would take any child's end for its
   int status = 0;
   for (int waited = 0;; waited += 20) {
     pid_t done = waitpid(pid, &status, WNOHANG);
@@ -142,6 +160,7 @@ int WaitExit(pid_t pid, int timeout_ms) {
 }
 
 void Kill(pid_t pid) {
+  if (pid <= 0) return;  // kill(-1) would end every process there is
   kill(-pid, SIGKILL);
   kill(pid, SIGKILL);
   waitpid(pid, nullptr, 0);
@@ -200,6 +219,16 @@ Undo::~Undo() {
   WriteFile(Journal(), kept);
 }
 
+void ShowWineErrors(bool failed) {
+  std::lock_guard<std::mutex> hold(g_errors_lock);
+  for (const auto& [program, path] : g_errors) {
+    std::string text = ReadLines(path);
+    if (failed && !text.empty()) std::cout << "[ stderr   ] " << program << ":\n" << text << "\n";
+    std::remove(path.c_str());
+  }
+  g_errors.clear();
+}
+
 void StartClean() {
   std::string line;
   for (std::ifstream in(Journal()); std::getline(in, line);) UndoLine(line);
@@ -211,11 +240,13 @@ Result RunWine(const std::string& folder, const std::string& program,
                const std::vector<std::string>& args, int timeout_ms) {
   static std::atomic<int> runs{0};  // one file a run: a test may run two at once
   std::string out_path = kRoot + "/runs/.out-" + std::to_string(getpid()) + "-" + std::to_string(runs++);
-  pid_t pid = StartWine(folder, program, args, out_path);
+  std::string err_path = ErrorsFile(program);
+  pid_t pid = StartWine(folder, program, args, out_path, err_path);
   Result result;
   result.code = WaitExit(pid, timeout_ms);
   if (result.code == -1) Kill(pid);
   result.output = ReadLines(out_path);
+  result.errors = ReadLines(err_path);
   unlink(out_path.c_str());
   return result;
 }
@@ -260,6 +291,7 @@ int main(int argc, char** argv) {
   // Each test starts with none of the suite's programs running and the prefix as it was.
   struct CleanStart : ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { e2e::StartClean(); }
+    void OnTestEnd(const ::testing::TestInfo& test) override { e2e::ShowWineErrors(test.result()->Failed()); }
   };
   ::testing::UnitTest::GetInstance()->listeners().Append(new CleanStart);
   return RUN_ALL_TESTS();

@@ -34,13 +34,15 @@ bool Exists(const std::string& path);
 struct Result {
   int code = -1;       // the program's exit code; -1 when it timed out and was killed
   std::string output;  // standard output, without carriage returns
+  std::string errors;  // standard error: what Wine wrote
 };
 
 // Runs `wine <program> <args>` in `folder` and waits up to `timeout_ms`.
 Result RunWine(const std::string& folder, const std::string& program,
                const std::vector<std::string>& args, int timeout_ms);
-// Starts it in the background, its standard output going to `out_path` and
-// its error output (Wine's traces) to `err_path` if given; end it with WaitExit or Kill.
+// Starts it in the background, its standard output going to `out_path` if
+// given, and its error output to `err_path`, or else where ShowWineErrors
+// finds it; end it with WaitExit or Kill.
 pid_t StartWine(const std::string& folder, const std::string& program, const std::vector<std::string>& args,
                 const std::string& out_path = "", const std::string& err_path = "");
 // A stand-in run as `image` from a fresh folder of its own, once it runs.
@@ -82,6 +84,9 @@ class Undo {
 };
 // What the journal holds, undone; and the suite's programs ended. Every test starts so.
 void StartClean();
+// What each program the test started wrote on its standard error (Wine's word
+// on one it could not start or run), shown when the test failed; then dropped.
+void ShowWineErrors(bool failed);
 
 // Ends every program of the session and starts the next ones on a virtual
 // desktop named "shell", which has a taskbar with a notification area (on),
