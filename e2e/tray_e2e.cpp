@@ -38,21 +38,16 @@ bool NoTrayRuns() {
          e2e::Eventually([] { return !e2e::WindowExists("DOCKWIN", "dockwin", 0); }, 10000);
 }
 
-// What the last tray started wrote to its standard error (Wine's word on a crash).
-std::string tray_errors;
-
 e2e::Program StartTray(const std::string& folder) {
   EXPECT_TRUE(NoTrayRuns()) << "a tray from before still runs";
-  tray_errors = folder + "/tray-errors.txt";
-  e2e::Program tray(e2e::StartWine(folder, folder + "/nocturotray.exe", {}, "", tray_errors));
+  e2e::Program tray(e2e::StartWine(folder, folder + "/nocturotray.exe", {}));
   EXPECT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000)) << "no tray window";
   return tray;
 }
 
 void Post(uint32_t message, uintptr_t wparam, intptr_t lparam = 0) {
   ASSERT_TRUE(e2e::Post("DOCKWIN", "dockwin", message, wparam, lparam))
-      << "trays running: " << e2e::CountProcess("nocturotray.exe") << "; the tray's errors: "
-      << (tray_errors.empty() ? "" : e2e::ReadFile(tray_errors));
+      << "trays running: " << e2e::CountProcess("nocturotray.exe");
 }
 void Command(uint32_t id) { Post(platform::kWmCommand, id); }
 void TrayIcon(intptr_t mouse_message) { Post(kWmTrayIcon, kTrayIconId, mouse_message); }
