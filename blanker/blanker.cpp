@@ -33,7 +33,7 @@ static std::atomic<int32_t> g_hook_exit_started{0};
 int BlankerMain(const BlankerVariant& variant) {
   Variant = &variant;
   DisplayOn.store(0);
-  NoCommandsFromTheWorkingFolder();
+  SearchCommandsInTheSystemOnly();
   platform::BlockInput(1);
   if (variant.tray_required && FindProcessIdByName(kTrayImage, ProcessScope::Session) == 0) return 0;
   BlankMode.store(ClampBlankMode(ReadSetting(variant.settings_file, "type")));

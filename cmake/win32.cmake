@@ -43,7 +43,7 @@ add_library(platform_win32 STATIC
   platform/win32/window.cpp
   platform/win32/window_plain.cpp
   platform/win32/window_wide.cpp)
-target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 oleaut32 advapi32 wintrust uuid)
+target_link_libraries(platform_win32 PUBLIC user32 gdi32 shell32 ole32 oleaut32 advapi32 uuid)
 
 add_library(common_win32 STATIC ${COMMON_SOURCES})
 target_link_libraries(common_win32 PUBLIC platform_win32)

@@ -75,17 +75,9 @@ static bool ResolvedProgramFolder(PathBuffer* folder) {
   ClearText(&resolved);
   if (!TakeWritten(&program, platform::ProgramPath(program.text, kMaxPath))) return false;
   CutToParent(&program);
-  if (!TakeWritten(&resolved, platform::FinalPathName(program.text, resolved.text, kMaxPath))) return false;
-  // "\\?\C:\...": anything else is a network share or a volume without a letter.
-  const char16_t* p = resolved.text;
-  bool letter = (p[4] >= u'A' && p[4] <= u'Z') || (p[4] >= u'a' && p[4] <= u'z');
-  if (resolved.length < 7 || p[0] != u'\\' || p[1] != u'\\' || p[2] != u'?' || p[3] != u'\\' || !letter ||
-      p[5] != u':' || p[6] != u'\\')
-    return false;
-  ClearText(folder);
-  AppendText(folder, p + 4);
-  if (folder->length > 3 && folder->text[folder->length - 1] == u'\\') folder->text[--folder->length] = 0;
-  return true;
+  // A drive letter's path: anything else is a network share or a volume without a letter.
+  return TakeWritten(&resolved, platform::FinalPathName(program.text, resolved.text, kMaxPath)) &&
+         PlainPathFromFinal(resolved.text, folder) && folder->text[1] == u':';
 }
 
 bool OnlyAdministratorsCanChange(PathBuffer* folder) {

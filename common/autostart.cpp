@@ -3,6 +3,7 @@
 #include "common/command_lines.h"
 #include "common/shell_command.h"
 #include "platform/files.h"
+#include "platform/security.h"
 #include "platform/shell.h"
 #include "platform/shell_links.h"
 #include "platform/threads.h"
@@ -109,10 +110,14 @@ void InstallAutostart(const AutostartBase& base, const AutostartTexts& texts) {
   if (CopyShortcutToStartup(base, texts)) RemoveLocalShortcut(base);
 }
 
+void RemoveInstalledLink(const AutostartBase& base, const AutostartTexts& texts) {
+  if (AutostartInstalled(texts)) platform::DeleteInFolder(texts.startup.text, base.shortcut);
+}
+
 void RemoveAutostart(const AutostartBase& base) {
   AutostartTexts texts;
   PrepareAutostart(base, &texts);
-  if (AutostartInstalled(texts)) platform::RemoveFile(texts.installed.text);
+  RemoveInstalledLink(base, texts);
 }
 
 void RemoveLocalShortcut(const AutostartBase& base) { platform::RemoveFile(base.local_shortcut); }

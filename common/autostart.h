@@ -33,6 +33,11 @@ bool InstalledForEveryone(const AutostartBase& base);
 // False, with nothing done, when a path or the command does not fit.
 bool CopyShortcutToStartup(const AutostartBase& base, const AutostartTexts& texts);
 
+// The installed link goes, through a handle that proves it lies in the
+// Startup folder and is no junction or link: we run elevated, and the folder
+// is the user's to swap. One that fails a check stays.
+void RemoveInstalledLink(const AutostartBase& base, const AutostartTexts& texts);
+
 // Builds and copies the link over any installed one, then deletes the local one.
 void InstallAutostart(const AutostartBase& base, const AutostartTexts& texts);
 void RemoveAutostart(const AutostartBase& base);

@@ -13,7 +13,7 @@ static bool SameFolder(const platform::FileIdentity& a, const platform::FileIden
 }
 
 bool RunsInItsOwnFolder() {
-  PathBuffer program, working;
+  PathBuffer program, working, final_path;
   ClearText(&program);
   if (!TakeWritten(&program, platform::ProgramPath(program.text, kMaxPath))) return false;
   size_t name = program.length;
@@ -21,8 +21,14 @@ bool RunsInItsOwnFolder() {
   if (name == 0) return false;
   program.text[name] = 0;  // the folder, its backslash kept: "C:" alone would be a drive's current folder
   ClearText(&working);
+  ClearText(&final_path);
   platform::FileIdentity own, here;
-  return TakeWritten(&working, platform::WorkingFolder(kMaxPath, working.text)) &&
-         platform::OpenedIdentity(program.text, &own) && platform::OpenedIdentity(working.text, &here) &&
-         SameFolder(own, here);
+  if (!TakeWritten(&working, platform::WorkingFolder(kMaxPath, working.text)) ||
+      !platform::OpenedIdentity(program.text, &own) ||
+      !platform::OpenedIdentity(working.text, &here, final_path.text, kMaxPath) || !SameFolder(own, here))
+    return false;
+  // From here on the folder is named as it really is: a junction on the way
+  // could be pointed elsewhere between a check of a sibling and its start.
+  PathBuffer plain;
+  return PlainPathFromFinal(final_path.text, &plain) && platform::SetWorkingFolder(plain.text);
 }

@@ -8,5 +8,7 @@
 // True when the working folder is the program's own folder: the same volume
 // and file id, as Windows says when it opens both, whatever the spelling
 // (short names, letter case, a junction on the way). False when either cannot
-// be opened or has no id, or its path does not fit its buffer.
+// be opened or has no id, or its path does not fit its buffer. Then the
+// working folder is set to the folder's final path, with no junction left in
+// its spelling; false when that fails.
 bool RunsInItsOwnFolder();

@@ -9,17 +9,12 @@
 #include "platform/win_values.h"
 
 using platform::kCertChaining, platform::kCertExpired, platform::kCertRevocationFailure, platform::kCertUntrustedRoot,
-    platform::kCertUntrustedTestRoot, platform::kCryptNoRevocationCheck, platform::kCryptRevocationOffline,
-    platform::kTrustNoSignature, platform::kTrustProviderUnknown, platform::kTrustSubjectFormUnknown;
+    platform::kCertUntrustedTestRoot, platform::kCryptNoRevocationCheck, platform::kCryptRevocationOffline;
 
 // Room for a leaf certificate: real ones are one or two kilobytes.
 constexpr uint32_t kLeafRoom = 4096;
 
 static platform::Handle g_held = nullptr;
-
-static bool CarriesNone(int32_t result) {
-  return result == kTrustNoSignature || result == kTrustSubjectFormUnknown || result == kTrustProviderUnknown;
-}
 
 // The digest verified; whether Windows trusts the chain (an unknown root, a
 // revocation list out of reach, an expired certificate without a timestamp)
@@ -30,20 +25,31 @@ static bool DigestVerified(int32_t result) {
          result == kCryptRevocationOffline;
 }
 
+// Our own leaf, read from the very file that runs: a copy renamed away while
+// it runs, or one whose trust library is missing, has none, and starts nothing.
+static uint32_t OwnLeaf(uint8_t* own) {
+  PathBuffer path;
+  ClearText(&path);
+  platform::Handle image = platform::OpenOwnImage(path.text, kMaxPath);
+  if (!image) return 0;
+  uint32_t length = 0;
+  bool verified = DigestVerified(platform::VerifySignature(path.text, image, own, kLeafRoom, &length));
+  platform::CloseHandle(image);
+  return verified ? length : 0;
+}
+
 bool SiblingOfOurPublisher(const char* sibling) {
   if (g_held) platform::CloseHandle(g_held);
   g_held = nullptr;
-  // Our own signature and its leaf. A path of ours that does not fit counts
-  // as signed: with no leaf to match, nothing is started.
+  // Whether we carry a signature comes from our image in memory, never from
+  // a file found by name: only an unsigned build starts any sibling.
+  if (!platform::ImageCarriesSignature()) return true;
+  uint8_t own[kLeafRoom], leaf[kLeafRoom];
+  uint32_t own_length = OwnLeaf(own), length = 0;
+  if (own_length == 0) return false;
   PathBuffer path;
   ClearText(&path);
-  uint8_t own[kLeafRoom], leaf[kLeafRoom];
-  uint32_t own_length = 0, length = 0;
-  if (TakeWritten(&path, platform::ProgramPath(path.text, kMaxPath)) &&
-      CarriesNone(platform::VerifySignature(path.text, nullptr, own, kLeafRoom, &own_length)))
-    return true;
-  ClearText(&path);
   if (!AppendAscii(&path, sibling) || !(g_held = platform::OpenHeld(path.text))) return false;
-  return DigestVerified(platform::VerifySignature(path.text, g_held, leaf, kLeafRoom, &length)) && own_length != 0 &&
+  return DigestVerified(platform::VerifySignature(path.text, g_held, leaf, kLeafRoom, &length)) &&
          length == own_length && std::memcmp(leaf, own, length) == 0;
 }

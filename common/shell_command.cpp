@@ -17,8 +17,25 @@ static bool SystemCommandInterpreter(PathBuffer* path) {
          AppendText(path, u"\\cmd.exe");
 }
 
-void NoCommandsFromTheWorkingFolder() {
-  platform::SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
+// Windows' own defaults, the system's part of Path built from the folders
+// Windows reports (never from %SystemRoot%, which the user's profile can set).
+constexpr char16_t kSystemExtensions[] = u".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC";
+
+void SearchCommandsInTheSystemOnly() {
+  platform::SetEnvironment(u"NoDefaultCurrentDirectoryInExePath", u"1");
+  platform::SetEnvironment(u"PATHEXT", kSystemExtensions);
+  PathBuffer system, windows;
+  ClearText(&system);
+  ClearText(&windows);
+  if (!TakeWritten(&system, platform::SystemFolder(system.text, kMaxPath)) ||
+      !TakeWritten(&windows, platform::WindowsFolder(windows.text, kMaxPath)))
+    return;
+  char16_t path[3 * kMaxPath + 8];
+  size_t length = 0;
+  for (const char16_t* part : std::initializer_list<const char16_t*>{system.text, u";", windows.text, u";", system.text, u"\\Wbem"})
+    for (const char16_t* c = part; *c; ++c) path[length++] = *c;
+  path[length] = 0;
+  platform::SetEnvironment(u"Path", path);
 }
 
 void ShellCommand(const char16_t* parameters, bool shown) {

@@ -2,14 +2,9 @@
 
 #include "common/admin_only.h"
 #include "common/script_host.h"
-#include "platform/files.h"
 
 const StartAtLogon kTrayStart = {kTrayAutostart, kTrayTask};
 const StartAtLogon kDaemonStart = {kDaemonAutostart, kDaemonTask};
-
-static void RemoveInstalledLink(const AutostartTexts& texts) {
-  if (AutostartInstalled(texts)) platform::RemoveFile(texts.installed.text);
-}
 
 // `task_in_place` answers whether this user's task starts this copy already;
 // the tray, which registers anew, asks nothing and links no look-up of it.
@@ -19,11 +14,11 @@ static LogonWay TurnOn(const StartAtLogon& start, bool (*task_in_place)(const Lo
   PathBuffer folder;
   if (OnlyAdministratorsCanChange(&folder) &&
       ((task_in_place && task_in_place(start.task, folder.text)) || RegisterLogonTask(start.task, folder.text))) {
-    RemoveInstalledLink(texts);
+    RemoveInstalledLink(start.link, texts);
     return LogonWay::Task;
   }
   if (!VbscriptRuns()) {
-    RemoveInstalledLink(texts);
+    RemoveInstalledLink(start.link, texts);
     return LogonWay::None;
   }
   if (!task_in_place)
@@ -52,5 +47,5 @@ void MoveLinkToTask(const StartAtLogon& start) {
   PathBuffer folder;
   if (AutostartInstalled(texts) && OnlyAdministratorsCanChange(&folder) &&
       RegisterLogonTask(start.task, folder.text))
-    platform::RemoveFile(texts.installed.text);
+    RemoveInstalledLink(start.link, texts);
 }

@@ -55,3 +55,26 @@ bool AppendAscii(PathBuffer* buffer, const char* text) {
   if (text[length]) buffer->overflow = true;
   return AppendText(buffer, wide);
 }
+
+static bool Starts(const char16_t* text, const char16_t* prefix) {
+  while (*prefix)
+    if (*text++ != *prefix++) return false;
+  return true;
+}
+
+bool PlainPathFromFinal(const char16_t* final_path, PathBuffer* out) {
+  ClearText(out);
+  const char16_t* p = final_path;
+  bool letter = Starts(p, u"\\\\?\\") && ((p[4] >= u'A' && p[4] <= u'Z') || (p[4] >= u'a' && p[4] <= u'z')) &&
+                p[5] == u':' && p[6] == u'\\';
+  if (letter) {
+    AppendText(out, p + 4);
+  } else if (Starts(p, u"\\\\?\\UNC\\") && p[8]) {
+    AppendText(out, u"\\\\");
+    AppendText(out, p + 8);
+  } else {
+    return false;
+  }
+  if (out->length > 3 && out->text[out->length - 1] == u'\\') out->text[--out->length] = 0;
+  return !out->overflow;
+}

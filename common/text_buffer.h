@@ -31,3 +31,8 @@ bool TakeWritten(TextOf<Char>* buffer, uint32_t written);
 bool AppendDecimal(TextBuffer* buffer, int32_t value);
 // An ASCII name (a file's, a program's) appended to a path, as AppendText.
 bool AppendAscii(PathBuffer* buffer, const char* text);
+// A final path as Windows gives it ("\\?\C:\..." or "\\?\UNC\server\...") in
+// the form a working folder or a command takes ("C:\..." or "\\server\..."),
+// without a trailing backslash but a root's. False for any other form, or
+// when it does not fit.
+bool PlainPathFromFinal(const char16_t* final_path, PathBuffer* out);

@@ -28,7 +28,7 @@ int DaemonMain() {
   // On until the display-state window reports otherwise: without notifications
   // the daemon counts as if the display were always on.
   DisplayOn.store(1);
-  NoCommandsFromTheWorkingFolder();
+  SearchCommandsInTheSystemOnly();
   if (!RunsInItsOwnFolder()) return 0;
   if (ClampDaemonEnabled(ReadSetting(kInfoIni, "daemon")) != 1) return RemoveDaemon();
   const bool pixel_test = ClampImageChange(ReadSetting(kInfoIni, "imagechange")) == 1;

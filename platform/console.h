@@ -10,8 +10,9 @@ int32_t WriteOutput(const char* text);
 int32_t FlushOutput();
 // Starts `program` (a full path) with `command_line`, no command interpreter
 // between, passes what it writes (its output and errors, through a pipe) to
-// standard output as the bytes they are, and waits for it: its exit code, or
-// -1 when it could not be started.
+// standard output, and waits for it: to a file or a pipe as the bytes they
+// are, to a console as their characters in the console's code page. The
+// number of bytes it wrote, or -1 when it could not be started.
 int32_t RunPassingOutput(const char16_t* program, const char16_t* command_line);
 
 }  // namespace platform

@@ -22,6 +22,7 @@ int32_t RemoveFile(const char16_t* path);
 // Each returns the length written, or the size needed when `size` (in
 // characters) is too small, or 0 on failure.
 uint32_t WorkingFolder(uint32_t size, char16_t* buffer);
+bool SetWorkingFolder(const char16_t* path);
 // The running program's full path; `size` when it was cut short.
 uint32_t ProgramPath(char16_t* buffer, uint32_t size);
 // kInvalidFileAttributes, or kFileAttribute... bits (platform/win_values.h).

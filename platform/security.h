@@ -41,12 +41,20 @@ struct FileIdentity {
 bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* identity, FileSecurity* security);
 
 // The identity of what `path` opens, a junction or link in it followed to
-// where it leads: opened with backup semantics, to read attributes only.
-bool OpenedIdentity(const char16_t* path, FileIdentity* identity);
+// where it leads: opened with backup semantics, to read attributes only. With
+// `final_path`, also the path of that very object, as FinalPathName gives it
+// (at most `size` characters); false when it does not fit.
+bool OpenedIdentity(const char16_t* path, FileIdentity* identity, char16_t* final_path = nullptr, uint32_t size = 0);
 
 // The path Windows opens for `path`, with every junction, link and substituted
 // drive resolved, as "\\?\C:\..." or "\\?\UNC\server\...". The length written,
 // the size needed when `size` is too small, or 0 on failure.
 uint32_t FinalPathName(const char16_t* path, char16_t* buffer, uint32_t size);
+
+// Deletes the file `name` (no folder in it) in `folder` through one handle:
+// only when neither is a junction or link, and the file's final path lies
+// directly in the folder's, while the folder is held so that it cannot be
+// renamed or replaced. False, with nothing deleted, when any of it fails.
+bool DeleteInFolder(const char16_t* folder, const char16_t* name);
 
 }  // namespace platform

@@ -18,7 +18,10 @@ uint32_t NativeSystemFolder(char16_t* buffer, uint32_t size);
 // Fills `path` (MAX_PATH characters) with a special folder such as the user's Startup folder.
 int32_t SpecialFolderPath(Handle owner, char16_t* path, int32_t folder, int32_t create);
 
+// Windows' own folder, not a user's per-session one: the length written, or
+// the size needed when `size` is too small.
+uint32_t WindowsFolder(char16_t* buffer, uint32_t size);
 // In this process's environment, which every program it starts inherits.
-int32_t SetEnvironmentVariableA(const char* name, const char* value);
+int32_t SetEnvironment(const char16_t* name, const char16_t* value);
 
 }  // namespace platform

@@ -67,6 +67,8 @@ constexpr int32_t kCertExpired = static_cast<int32_t>(0x800B0101);
 constexpr int32_t kCertRevocationFailure = static_cast<int32_t>(0x800B010E);
 constexpr int32_t kCryptNoRevocationCheck = static_cast<int32_t>(0x80092012);
 constexpr int32_t kCryptRevocationOffline = static_cast<int32_t>(0x80092013);
+// No answer at all: the trust library could not be loaded from the system folder.
+constexpr int32_t kTrustCannotCheck = static_cast<int32_t>(0x8007007E);
 
 // {00021401-0000-0000-C000-000000000046}
 constexpr Guid kClsidShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};

@@ -31,12 +31,14 @@ static void WriteReport(bool reported_on) {
   WriteLine(reported_on ? kDetected : kNotDetected);
   WriteLine("");
   WriteLine(kSleepCheck);
-  // powercfg from the system folder itself: no command interpreter (nor the
-  // AutoRun it would run, elevated when the probe is) between.
+  // powercfg from Windows' own system folder (a 32-bit probe on 64-bit
+  // Windows reaches it as Sysnative), no command interpreter (nor the AutoRun
+  // it would run, elevated when the probe is) between. One that crashed after
+  // its report still gave it: the line is for one that said nothing.
   PathBuffer powercfg;
   ClearText(&powercfg);
-  if (!TakeWritten(&powercfg, platform::SystemFolder(powercfg.text, kMaxPath)) ||
-      !AppendText(&powercfg, u"\\powercfg.exe") || platform::RunPassingOutput(powercfg.text, u"powercfg.exe /a") < 0)
+  if (!TakeWritten(&powercfg, platform::NativeSystemFolder(powercfg.text, kMaxPath)) ||
+      !AppendText(&powercfg, u"\\powercfg.exe") || platform::RunPassingOutput(powercfg.text, u"powercfg.exe /a") <= 0)
     WriteLine(kNoSleepStates);
 }
 

@@ -139,6 +139,7 @@ TEST(Autostart, NoDeletesTheInstalledLinkIfThereAndNeverAnotherFile) {
     int removes;
     const char* odd_folder = "";   // a Startup folder named otherwise
     const char* reparse_point = "";
+    const char* opens_as = "";  // where Windows opens the link: a folder swapped after the check
   };
   for (Row row : {Row{"installed", true, 0, 1}, Row{"not installed", false, 0, 0},
                   Row{"folder too long for the link's path", true, 240, 0},
@@ -146,16 +147,18 @@ TEST(Autostart, NoDeletesTheInstalledLinkIfThereAndNeverAnotherFile) {
                   Row{"folder whose quote would end a command's", true, 0, 0, "C:\\Users\\q\"q"},
                   Row{"folder that cmd.exe would expand", true, 0, 0, "C:\\%APPDATA%\\Startup"},
                   Row{"folder that is a junction", true, 0, 0, "", "Startup"},
-                  Row{"link that is a symbolic link", true, 0, 0, "", "Startup/startnocturotray.vbs.lnk"}}) {
+                  Row{"link that is a symbolic link", true, 0, 0, "", "Startup/startnocturotray.vbs.lnk"},
+                  Row{"link whose final path leaves the folder", true, 0, 0, "", "", "C:\\Windows\\System32\\x.dll"}}) {
     sim::World world;
     if (*row.odd_folder) world.startup_dir = row.odd_folder;
     if (*row.reparse_point) world.reparse_points.insert(row.reparse_point);
+    if (*row.opens_as) world.long_names = {{world.startup_dir + "\\startnocturotray.vbs.lnk", row.opens_as}};
     if (row.startup_length > 1) world.startup_dir = "C:\\" + std::string(row.startup_length - 3, 's');
     if (row.startup_length == 1) world.Fail("SHGetSpecialFolderPathW");
     if (row.installed) world.File(kInstalled, "link").File("Startup/startnocturotray.vbs.ln", "other");
     sim::Run r = sim::RunProgram(RemoveTrayLink, world, 1000);
     SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
-    EXPECT_EQ(r.Count("remove "), row.removes);
+    EXPECT_EQ(r.Count("FileDispositionInfo: deleted"), row.removes);
     EXPECT_EQ(r.Count("_waccess"), row.startup_length || *row.odd_folder || *row.reparse_point ? 0 : 1);
     EXPECT_EQ(r.FileBytes(kInstalled), row.removes ? "" : (row.installed ? "link" : ""));
     EXPECT_EQ(r.FileBytes("Startup/startnocturotray.vbs.ln"), row.installed ? "other" : "");

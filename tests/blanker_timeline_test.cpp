@@ -17,7 +17,9 @@ TEST(BlankerTimeline, StartUpHappensInItsFixedOrderAtZero) {
   // Before any thread that runs a command: no cmd.exe of ours takes a bare
   // "rundll32.exe" from the working folder.
   const char* const order[] = {
-      "SetEnvironmentVariableA NoDefaultCurrentDirectoryInExePath=1",
+      "SetEnvironmentVariableW NoDefaultCurrentDirectoryInExePath=1",
+      "SetEnvironmentVariableW PATHEXT=.COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC",
+      "SetEnvironmentVariableW Path=C:\\Windows\\System32;C:\\Windows;C:\\Windows\\System32\\Wbem",
       "BlockInput 1",
       "GetPrivateProfileIntA setting type .//info.ini = 1",
       "pthread_create t2",
@@ -29,11 +31,11 @@ TEST(BlankerTimeline, StartUpHappensInItsFixedOrderAtZero) {
   };
   size_t next = 0;
   for (const sim::TraceLine& line : r.lines)
-    if (next < 9 && line.thread == 1 && line.text.rfind(order[next], 0) == 0) {
+    if (next < 11 && line.thread == 1 && line.text.rfind(order[next], 0) == 0) {
       EXPECT_EQ(line.at, 0) << order[next];
       next++;
     }
-  EXPECT_EQ(next, 9u) << "missing or out of order: " << (next < 9 ? order[next] : "");
+  EXPECT_EQ(next, 11u) << "missing or out of order: " << (next < 11 ? order[next] : "");
 }
 
 struct ModeRow {

@@ -221,7 +221,7 @@ TEST(DaemonRemoval, AnyValueButOneRemovesTheUsersLinkAndEndsEveryOtherDaemonInEv
     sim::Run r = sim::RunProgram(DaemonMain, world, 5000);
     SCOPED_TRACE(std::string(row.first) + "\n" + r.Text());
     ExpectInOrder(r, {{"\\startnocturodaemon.vbs.lnk 0 = 0", 0},
-                 {"\\startnocturodaemon.vbs.lnk = 0", 0},
+                 {"\\startnocturodaemon.vbs.lnk FileDispositionInfo: deleted", 0},
                  {"TerminateProcess 36 0", 500},
                  {"TerminateProcess 44 0", 500},
                  {"\"/d /v:off /c c:\\Windows\\System32\\taskkill /f /im nocturodaemon.exe\" null 0", 500},
@@ -304,10 +304,13 @@ TEST(IdleRun, ASignedDaemonStartsOnlyABlankerSignedByItsOwnCertificate) {
   const struct {
     Signature own, blanker;
     bool starts;
-  } rows[] = {{kNone, kOther, true}, {kOurs, kOurs, true}, {kOurs, kOther, false}, {kOurs, kNone, false}};
+    bool renamed;  // our own file renamed away as we run
+  } rows[] = {{kNone, kOther, true, false}, {kOurs, kOurs, true, false}, {kOurs, kOther, false, false},
+              {kOurs, kNone, false, false}, {kOurs, kOurs, false, true}};
   for (const auto& row : rows) {
     sim::World world = Installed("minute=1\r\n").File("nocturo.exe", "MZ");
     world.signatures = {{"nocturodaemon.exe", row.own}, {"nocturo.exe", row.blanker}};
+    world.image_renamed = row.renamed;
     sim::Run r = sim::RunProgram(DaemonMain, world, 62000);
     SCOPED_TRACE(r.Text());
     EXPECT_EQ(r.Times(kStartsBlanker), row.starts ? Times{61000} : Times{});

@@ -35,6 +35,21 @@ grep -q "^.Nocturo $version"$'\r$' "$tmp/a/$name/README.txt" && ! grep -q @VERSI
   fail "README.txt does not name this version"
 grep -q 'daemon=0' "$tmp/a/$name/info.ini" || fail "the example info.ini must leave the daemon off"
 
+# Windows' KnownDLLs (Session Manager\KnownDLLs), which it loads from its own
+# copies only: any other DLL a program imports is looked for beside it first.
+known_dlls='ADVAPI32 CLBCATQ COMBASE COMDLG32 COML2 GDI32 GDIPLUS IMAGEHLP IMM32 KERNEL32 MSCTF MSVCRT NORMALIZ
+            NSI OLE32 OLEAUT32 PSAPI RPCRT4 SECHOST SETUPAPI SHCORE SHELL32 SHLWAPI USER32 WLDAP32 WS2_32'
+imports() { i686-w64-mingw32-objdump -p "$1" | awk '/DLL Name/ {name = toupper($3); sub(/\.DLL$/, "", name); print name}'; }
+# The elevated programs import KnownDLLs only: a DLL planted beside a copy
+# would otherwise run as administrator before the program's first line.
+for exe in nocturo.exe panelblank.exe nocturotray.exe nocturodaemon.exe; do
+  list=$(imports "$tmp/a/$name/$exe")
+  [ -n "$list" ] || fail "$exe: no imports read"
+  for dll in $list; do
+    [[ " $(echo $known_dlls) " == *" $dll "* ]] || fail "$exe imports $dll, which Windows does not pin (KnownDLLs)"
+  done
+done
+
 for exe in "$tmp/a/$name"/*.exe; do
   flags=$(i686-w64-mingw32-objdump -p "$exe" | sed -n '/^DllCharacteristics/,/^SizeOfStackReserve/p')
   for flag in DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
@@ -68,9 +83,10 @@ awk -F'\t' '$1 == "RemoveLogonTasks" && $2 == 3137 && $3 == "NocturoTasks" && $4
 table InstallExecuteSequence | awk -F'\t' '$1 ~ /^Remove(StartupLinks|LogonTasks)$/ {c[$2]++; n++} END {exit n != 2 || length(c) != 1}' ||
   fail "the logon tasks are not removed exactly when the Startup links are"
 msiinfo extract "$msi" Binary.NocturoTasks > "$tmp/tasks.dll"
-i686-w64-mingw32-objdump -p "$tmp/tasks.dll" | grep -q 'file format pei-i386' || fail "the task removal is not a 32-bit DLL"
-unexpected=$(i686-w64-mingw32-objdump -p "$tmp/tasks.dll" | awk '/DLL Name/ {print toupper($3)}' |
-  grep -vxE 'KERNEL32.DLL|ADVAPI32.DLL|OLE32.DLL|OLEAUT32.DLL|MSVCRT.DLL') && fail "the task removal imports $unexpected"
+# Read whole first: grep -q would end the pipe early and objdump die of SIGPIPE.
+header=$(i686-w64-mingw32-objdump -p "$tmp/tasks.dll")
+[[ $header == *'file format pei-i386'* ]] || fail "the task removal is not a 32-bit DLL"
+unexpected=$(imports "$tmp/tasks.dll" | grep -vxE 'KERNEL32|ADVAPI32|OLE32|OLEAUT32|MSVCRT') && fail "the task removal imports $unexpected"
 for tool in taskkill.exe cmd.exe; do
   grep -qF "[System64Folder]$tool" <<< "$actions" || fail "no native $tool on 64-bit Windows"
 done

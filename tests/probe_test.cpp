@@ -26,7 +26,8 @@ TEST(Probe, TheFirstNotificationPrintsTheReportThenTheSleepStatesOnceAndTheWindo
   const Row rows[] = {{1, kSuccess, kListing},
                       {2, kSuccess, kListing},
                       {0, kFail, kListing},
-                      {1, kSuccess, "无法运行 powercfg /a\n", "CreateProcessW"}};
+                      {1, kSuccess, "无法运行 powercfg /a\n", "CreateProcessW"},
+                      {1, kSuccess, "无法运行 powercfg /a\n", "ReadFile"}};
   for (const Row& row : rows) {
     sim::World world;
     world.image_name = "panelprobe.exe";

@@ -5,9 +5,12 @@
 #include <string>
 
 #include "common/command_lines.h"
+#include "daemon/daemon.h"
 #include "common/shell_command.h"
 #include "platform/sim/sim.h"
 #include "platform/threads.h"
+#include "tests/blanker_world.h"
+#include "tests/tray_world.h"
 
 namespace {
 
@@ -33,6 +36,40 @@ TEST(Shell, OpensTheSystemCommandInterpreterWithoutAutoRunHiddenOrShownWithoutWa
   EXPECT_EQ(r.Count(interpreter + std::string(kLongest.begin(), kLongest.end()) + "\" null 0"), 1)
       << "the switches take no room from the command";
   EXPECT_EQ(r.First("note back"), 0);
+}
+
+// An elevated program inherits the user's environment, where a user's
+// PATHEXT replaces the system's and the user's Path is searched too: with
+// ".BAT" alone a planted powercfg.bat would run elevated. Each of the four
+// sets the system's own before anything else, whatever the user set.
+TEST(Shell, EveryElevatedProgramSearchesCommandsInTheSystemFoldersOnly) {
+  sim::World daemon;
+  daemon.image_name = "nocturodaemon.exe";
+  daemon.File("nocturodaemon.exe", "MZ").File("startnocturodaemon.vbs", "'").File("info.ini", "[setting]\r\ndaemon=1\r\n");
+  sim::World panelblank = NocturoWorld("1").Process("nocturotray.exe");
+  panelblank.image_name = "panelblank.exe";
+  sim::World tray = TrayWorld("1");
+  Click(tray, 1000, kLeftDown);
+  const struct {
+    const char* what;
+    sim::Entry entry;
+    sim::World world;
+  } rows[] = {{"nocturo.exe", RunNocturo, NocturoWorld("2")},
+              {"panelblank.exe", RunPanelBlank, panelblank},
+              {"nocturotray.exe", RunTray, tray},
+              {"nocturodaemon.exe", DaemonMain, daemon}};
+  for (const auto& row : rows) {
+    sim::World world = row.world;
+    world.system_dir = "D:\\WIN\\system32";
+    world.windows_dir = "D:\\WIN";
+    sim::Run r = sim::RunProgram(row.entry, world, 5000);
+    SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
+    EXPECT_EQ(r.First("SetEnvironmentVariableW NoDefaultCurrentDirectoryInExePath=1"), 0);
+    EXPECT_EQ(r.First("SetEnvironmentVariableW PATHEXT=.COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC"), 0);
+    EXPECT_EQ(r.First("SetEnvironmentVariableW Path=D:\\WIN\\system32;D:\\WIN;D:\\WIN\\system32\\Wbem"), 0);
+    ASSERT_NE(r.First("ShellExecuteW"), -1) << "each runs a command within the run";
+    ExpectInOrder(r, {"SetEnvironmentVariableW Path=", "ShellExecuteW"});
+  }
 }
 
 TEST(Shell, AFailedStartIsSilent) {

@@ -76,8 +76,12 @@ TEST(TrayStart, StartsOnlyAloneAndWithItsFourFilesAndARefusalTouchesNothing) {
     }
     EXPECT_TRUE(StillWaiting(r));
     EXPECT_EQ(r.FileBytes(kLeftover), "") << "a leftover local link goes";
+    // From the check on, the folder is named as it really is: no junction left in the spelling.
+    EXPECT_EQ(r.Count("SetCurrentDirectoryW"), 1);
+    if (std::string(row.what).find("junction") != std::string::npos)
+      EXPECT_EQ(r.Count(std::string("SetCurrentDirectoryW ") + row.program), 1);
     ExpectInOrder(r, {
-        "_access startnocturotray.vbs 0 = 0", "_access nocturotray.exe 0 = 0",
+        "SetCurrentDirectoryW", "_access startnocturotray.vbs 0 = 0", "_access nocturotray.exe 0 = 0",
         "_access panelblank.exe 0 = 0", "_access tpinfo.ini 0 = 0",
         "_wremove .\\startnocturotray.vbs.lnk = 0",
         "LoadStringA 0x400000 103 size 100 = \"dockwin\"",
@@ -276,6 +280,8 @@ TEST(TrayClick, ASignedTrayStartsOnlyABlankerOfItsOwnPublisherAndSaysWhyElse) {
     const char* what;
     Signature own, sibling;
     bool starts;
+    const char* fault = "";  // "renamed": our own file renamed away as we run; else a call that fails
+    bool sibling_reparse = false;
   };
   const Row rows[] = {
       {"unsigned, beside anything", kNone, {0, "leaf B"}, true},
@@ -287,12 +293,19 @@ TEST(TrayClick, ASignedTrayStartsOnlyABlankerOfItsOwnPublisherAndSaysWhyElse) {
       {"signed by an unknown root, beside its own", kOursUntrusted, kOursUntrusted, true},
       {"signed by an unknown root, beside another's", kOursUntrusted, {kUntrustedRoot, "leaf B"}, false},
       {"signed by an unknown root, beside an unsigned one", kOursUntrusted, kNone, false},
+      {"signed, its own file renamed away as it runs", kOurs, kOurs, false, "renamed"},
+      {"signed, the trust library cannot be loaded", kOurs, kOurs, false, "LoadLibraryExW"},
+      {"unsigned, the trust library cannot be loaded", kNone, kNone, true, "LoadLibraryExW"},
+      {"signed, beside its own through a link", kOurs, kOurs, false, "", true},
   };
   for (const Row& row : rows)
     for (bool admin_only : {false, true}) {
       sim::World world = TrayWorld("2");
       if (admin_only) sddl::InstalledByTheInstaller(world);
       world.signatures = {{"nocturotray.exe", row.own}, {"panelblank.exe", row.sibling}};
+      world.image_renamed = std::string(row.fault) == "renamed";
+      if (*row.fault && !world.image_renamed) world.Fail(row.fault);
+      if (row.sibling_reparse) world.reparse_points.insert("panelblank.exe");
       Click(world, 1000, kLeftDown);
       sim::Run r = sim::RunProgram(RunTray, world, 10000);
       SCOPED_TRACE(std::string(row.what) + (admin_only ? ", installer's folder\n" : "\n") + r.Text());
@@ -300,8 +313,12 @@ TEST(TrayClick, ASignedTrayStartsOnlyABlankerOfItsOwnPublisherAndSaysWhyElse) {
       EXPECT_EQ(r.Count("NIM_MODIFY size 508 window \"dockwin\" id 108 flags 16 callback 1025 icon 108 tip "
                         "\"Nocturo锁屏版\" info 2 \"Nocturo 无法熄屏\""),
                 row.starts ? 0 : 1);
-      if (row.own.result != kNone.result)
-        ExpectInOrder(r, {"CreateFileW panelblank.exe, others may only read", "WinVerifyTrust panelblank.exe through its handle"});
+      if (row.own.result != kNone.result && !*row.fault && !row.sibling_reparse)
+        ExpectInOrder(r, {"nocturotray.exe, the running image",
+                          "WinVerifyTrust nocturotray.exe through its handle",
+                          "CreateFileW panelblank.exe, others may only read",
+                          "WinVerifyTrust panelblank.exe through its handle"});
+      if (row.own.result == kNone.result) EXPECT_EQ(r.Count("WinVerifyTrust"), 0) << "unsigned: nothing to check";
     }
 }
 

@@ -121,7 +121,7 @@ bool StartTray(platform::Handle instance) {
 }
 
 int TrayMain(platform::Handle instance) {
-  NoCommandsFromTheWorkingFolder();
+  SearchCommandsInTheSystemOnly();
   if (!StartTray(instance)) return 0;
   return RunTranslatingMessageLoop();
 }

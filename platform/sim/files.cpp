@@ -101,6 +101,14 @@ uint32_t WorkingFolder(uint32_t size, char16_t* buffer) {
   return sim::GiveText(sim::Utf16(sim::S().world.current_dir), buffer, size);
 }
 
+bool SetWorkingFolder(const char16_t* path) {
+  sim::Lock lock = sim::Enter();
+  bool fails = sim::Failing("SetCurrentDirectoryW");
+  sim::Trace("SetCurrentDirectoryW %s%s", sim::Utf8(path).c_str(), fails ? " fails" : "");
+  if (!fails) sim::S().world.current_dir = sim::Utf8(path);
+  return !fails;
+}
+
 uint32_t ProgramPath(char16_t* buffer, uint32_t size) {
   sim::Lock lock = sim::Enter();
   const sim::World& w = sim::S().world;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -120,13 +121,19 @@ static void IdentityOf(const std::string& windows, FileIdentity* identity) {
   std::memcpy(identity->id, &hash, sizeof hash);
 }
 
-bool OpenedIdentity(const char16_t* path, FileIdentity* identity) {
+static std::string FinalOf(const std::string& windows) {
+  std::string resolved = sim::Resolved(windows);
+  return resolved.rfind("\\\\", 0) == 0 ? "\\\\?\\UNC\\" + resolved.substr(2) : "\\\\?\\" + resolved;
+}
+
+bool OpenedIdentity(const char16_t* path, FileIdentity* identity, char16_t* final_path, uint32_t size) {
   sim::Lock lock = sim::Enter();
   std::string windows = sim::Utf8(path);
   bool fails = sim::Failing("CreateFileW");
   sim::Trace("CreateFileW %s, followed%s", windows.c_str(), fails ? " fails" : "");
-  if (!fails) IdentityOf(windows, identity);
-  return !fails;
+  if (fails) return false;
+  IdentityOf(windows, identity);
+  return !final_path || sim::GiveText(sim::Utf16(FinalOf(windows)), final_path, size) < size;
 }
 
 bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* identity, FileSecurity* security) {
@@ -148,10 +155,32 @@ bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* iden
   return true;
 }
 
+static bool Reparse(const std::string& windows) {
+  std::string host = sim::HostPath(windows.c_str());
+  for (const std::string& point : sim::S().world.reparse_points)
+    if (point == host || strcasecmp(point.c_str(), windows.c_str()) == 0) return true;
+  for (const auto& junction : sim::S().world.junctions)
+    if (strcasecmp(junction.first.c_str(), windows.c_str()) == 0) return true;
+  return false;
+}
+
+bool DeleteInFolder(const char16_t* folder, const char16_t* name) {
+  sim::Lock lock = sim::Enter();
+  std::string dir = sim::Utf8(folder), path = dir + "\\" + sim::Utf8(name);
+  std::string inside = FinalOf(dir) + "\\", final_path = FinalOf(path);
+  const char* refused = Reparse(dir) ? "the folder is a reparse point"
+                        : Reparse(path) ? "a reparse point"
+                        : !sim::StartsWith(final_path, inside) || final_path.find('\\', inside.size()) != std::string::npos
+                            ? "its final path leaves the folder"
+                        : std::remove(sim::HostPath(path.c_str()).c_str()) != 0 ? "not there"
+                                                                                 : nullptr;
+  sim::Trace("SetFileInformationByHandle %s FileDispositionInfo: %s", path.c_str(), refused ? refused : "deleted");
+  return !refused;
+}
+
 uint32_t FinalPathName(const char16_t* path, char16_t* buffer, uint32_t size) {
   sim::Lock lock = sim::Enter();
-  std::string resolved = sim::Resolved(sim::Utf8(path));
-  std::string final_path = resolved.rfind("\\\\", 0) == 0 ? "\\\\?\\UNC\\" + resolved.substr(2) : "\\\\?\\" + resolved;
+  std::string final_path = FinalOf(sim::Utf8(path));
   bool fails = sim::Failing("GetFinalPathNameByHandleW");
   sim::Trace("GetFinalPathNameByHandleW %s = %s", sim::Utf8(path).c_str(), fails ? "fails" : final_path.c_str());
   return fails ? 0 : sim::GiveText(sim::Utf16(final_path), buffer, size);

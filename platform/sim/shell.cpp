@@ -45,10 +45,15 @@ intptr_t ShellRun(Handle owner, const char16_t* verb, const char16_t* file, cons
   return fails ? 2 : 42;
 }
 
-int32_t SetEnvironmentVariableA(const char* name, const char* value) {
+int32_t SetEnvironment(const char16_t* name, const char16_t* value) {
   sim::Lock lock = sim::Enter();
-  sim::Trace("SetEnvironmentVariableA %s=%s", name, value ? value : "(none)");
+  sim::Trace("SetEnvironmentVariableW %s=%s", sim::Utf8(name).c_str(), value ? sim::Utf8(value).c_str() : "(none)");
   return 1;
+}
+
+uint32_t WindowsFolder(char16_t* buffer, uint32_t size) {
+  sim::Lock lock = sim::Enter();
+  return sim::GiveText(sim::Utf16(sim::S().world.windows_dir), buffer, size);
 }
 
 uint32_t SystemFolder(char16_t* buffer, uint32_t size) {

@@ -44,6 +44,7 @@ struct World {
   int32_t width = 1920;
   int32_t height = 1080;
   std::string system_dir = "C:\\Windows\\System32";
+  std::string windows_dir = "C:\\Windows";
   // Map onto the run's folder: the working directory, Startup/ and System32/ in it;
   // the scheduler's tasks are files in Tasks/, as Wine keeps them.
   std::string current_dir = "C:\\Program Files\\Nocturo";
@@ -63,6 +64,7 @@ struct World {
     std::string leaf;
   };
   std::map<std::string, Signature> signatures;
+  bool image_renamed = false;  // the program's own file renamed away while it runs
   // Values by "HKCR|HKLM|HKCU\\key\\name" (an empty name is the default): text, or "dword:N".
   std::map<std::string, std::string> registry = {{"HKCR\\.vbs\\", "VBSFile"}};
   std::string startup_dir = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";

@@ -38,6 +38,24 @@ int32_t WriteOutput(const char* text) {
 
 int32_t FlushOutput() { return std::fflush(stdout); }
 
+constexpr DWORD kPassBytes = 4096;
+
+// Bytes in the console's code page as their characters. An unpaired lead byte
+// at the end stays for the next read (moved to the front; its count returned)
+// unless this is the last.
+static DWORD ToConsole(HANDLE out, char* bytes, DWORD length, bool last) {
+  const UINT page = ::GetConsoleOutputCP();
+  DWORD whole = length;
+  for (DWORD i = 0; i < length; ++i)
+    if (::IsDBCSLeadByteEx(page, static_cast<BYTE>(bytes[i])) && ++i == length && !last) whole = length - 1;
+  wchar_t wide[kPassBytes];
+  DWORD written = 0;
+  int characters = ::MultiByteToWideChar(page, 0, bytes, static_cast<int>(whole), wide, kPassBytes);
+  if (characters > 0) ::WriteConsoleW(out, wide, static_cast<DWORD>(characters), &written, nullptr);
+  if (whole < length) bytes[0] = bytes[whole];
+  return length - whole;
+}
+
 int32_t RunPassingOutput(const char16_t* program, const char16_t* command_line) {
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   HANDLE read_end = nullptr, write_end = nullptr;
@@ -56,14 +74,22 @@ int32_t RunPassingOutput(const char16_t* program, const char16_t* command_line) 
   ::CloseHandle(write_end);  // the pipe ends when the program's copy of it does
   if (!ok) return -1;
   ScopedHandle process(started.hProcess), thread(started.hThread);
-  char bytes[512];
-  DWORD got = 0;
-  while (::ReadFile(read_end, bytes, sizeof bytes, &got, nullptr) && got > 0) std::fwrite(bytes, 1, got, stdout);
+  // What the C runtime holds goes first; then the bytes go around it, since
+  // its text mode would turn each CR LF into CR CR LF.
   std::fflush(stdout);
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0, got = 0, held = 0, written = 0;
+  const bool console = ::GetConsoleMode(out, &mode) != 0;
+  char bytes[kPassBytes];
+  int32_t passed = 0;
+  while (::ReadFile(read_end, bytes + held, kPassBytes - held, &got, nullptr) && got > 0) {
+    passed += static_cast<int32_t>(got);
+    if (!console) ::WriteFile(out, bytes, got, &written, nullptr);
+    else held = ToConsole(out, bytes, held + got, false);
+  }
+  if (console) ToConsole(out, bytes, held, true);
   ::WaitForSingleObject(started.hProcess, INFINITE);
-  DWORD code = 0;
-  ::GetExitCodeProcess(started.hProcess, &code);
-  return static_cast<int32_t>(code);
+  return passed;
 }
 
 }  // namespace platform

@@ -38,6 +38,7 @@ int32_t Access(const char16_t* path, int32_t mode) { return ::_waccess(Wide(path
 int32_t RemoveFile(const char16_t* path) { return ::_wremove(Wide(path)); }
 
 uint32_t WorkingFolder(uint32_t size, char16_t* buffer) { return ::GetCurrentDirectoryW(size, Wide(buffer)); }
+bool SetWorkingFolder(const char16_t* path) { return ::SetCurrentDirectoryW(Wide(path)) != 0; }
 
 uint32_t ProgramPath(char16_t* buffer, uint32_t size) { return ::GetModuleFileNameW(nullptr, Wide(buffer), size); }
 

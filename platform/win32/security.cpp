@@ -79,10 +79,18 @@ static bool ReadSecurity(HANDLE file, FileSecurity* security) {
   return true;
 }
 
-// The volume's serial number and the file's index on it. (ReFS has 128-bit
-// ids, and uses no other for Program Files' volume.)
-static void ReadIdentity(const BY_HANDLE_FILE_INFORMATION& info, FileIdentity* identity) {
+// The volume's serial number and the file's 128-bit id (ReFS, a Dev Drive
+// among them, has no unique 64-bit index); the 64-bit index only where the
+// volume has no such id (FAT).
+static void ReadIdentity(HANDLE file, const BY_HANDLE_FILE_INFORMATION& info, FileIdentity* identity) {
   *identity = {};
+  FILE_ID_INFO id;
+  if (::GetFileInformationByHandleEx(file, FileIdInfo, &id, sizeof id)) {
+    identity->volume = id.VolumeSerialNumber;
+    static_assert(sizeof id.FileId == sizeof identity->id, "");
+    std::memcpy(identity->id, &id.FileId, sizeof identity->id);
+    return;
+  }
   identity->volume = info.dwVolumeSerialNumber;
   std::memcpy(identity->id, &info.nFileIndexLow, sizeof info.nFileIndexLow);
   std::memcpy(identity->id + 4, &info.nFileIndexHigh, sizeof info.nFileIndexHigh);
@@ -98,7 +106,7 @@ bool DescribeFile(const char16_t* path, uint32_t* attributes, FileIdentity* iden
   BY_HANDLE_FILE_INFORMATION info;
   if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info)) return false;
   *attributes = info.dwFileAttributes;
-  ReadIdentity(info, identity);
+  ReadIdentity(file.get(), info, identity);
   return !security || ReadSecurity(file.get(), security);
 }
 
@@ -109,19 +117,60 @@ static HANDLE OpenFollowed(const char16_t* path) {
                        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-bool OpenedIdentity(const char16_t* path, FileIdentity* identity) {
+static uint32_t FinalPathOf(HANDLE file, char16_t* buffer, uint32_t size) {
+  return ::GetFinalPathNameByHandleW(file, reinterpret_cast<LPWSTR>(buffer), size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+}
+
+bool OpenedIdentity(const char16_t* path, FileIdentity* identity, char16_t* final_path, uint32_t size) {
   ScopedHandle file(OpenFollowed(path));
   BY_HANDLE_FILE_INFORMATION info;
   if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info)) return false;
-  ReadIdentity(info, identity);
-  return true;
+  ReadIdentity(file.get(), info, identity);
+  if (!final_path) return true;
+  uint32_t length = FinalPathOf(file.get(), final_path, size);
+  return length != 0 && length < size;
 }
 
 uint32_t FinalPathName(const char16_t* path, char16_t* buffer, uint32_t size) {
   ScopedHandle file(OpenFollowed(path));
-  if (!file.valid()) return 0;
-  return ::GetFinalPathNameByHandleW(file.get(), reinterpret_cast<LPWSTR>(buffer), size,
-                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  return file.valid() ? FinalPathOf(file.get(), buffer, size) : 0;
+}
+
+static bool PlainObject(HANDLE handle, DWORD kind) {
+  BY_HANDLE_FILE_INFORMATION info;
+  return ::GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
+         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == kind;
+}
+
+bool DeleteInFolder(const char16_t* folder, const char16_t* name) {
+  // Shared with no one who would delete or rename it, while the file goes.
+  ScopedHandle held(::CreateFileW(reinterpret_cast<LPCWSTR>(folder), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  constexpr uint32_t kRoom = 2 * MAX_PATH;
+  char16_t folder_path[kRoom], file_path[kRoom + MAX_PATH], path[kRoom + MAX_PATH];
+  uint32_t folder_length = held.valid() && PlainObject(held.get(), FILE_ATTRIBUTE_DIRECTORY)
+                               ? FinalPathOf(held.get(), folder_path, kRoom) : 0;
+  if (folder_length == 0 || folder_length >= kRoom || !CopyWide(reinterpret_cast<const wchar_t*>(folder), path, kRoom))
+    return false;
+  uint32_t length = 0;
+  while (path[length]) length++;
+  path[length++] = u'\\';
+  if (!CopyWide(reinterpret_cast<const wchar_t*>(name), path + length, MAX_PATH)) return false;
+  ScopedHandle file(::CreateFileW(reinterpret_cast<LPCWSTR>(path), DELETE | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file.valid() || !PlainObject(file.get(), 0)) return false;
+  uint32_t file_length = FinalPathOf(file.get(), file_path, kRoom + MAX_PATH);
+  // "<the folder's final path>\<a name without a backslash>"
+  const wchar_t* w_file = reinterpret_cast<const wchar_t*>(file_path);
+  const wchar_t* w_folder = reinterpret_cast<const wchar_t*>(folder_path);
+  bool inside = file_length > folder_length + 1 && file_length < kRoom + MAX_PATH &&
+                ::CompareStringOrdinal(w_file, folder_length, w_folder, folder_length, TRUE) == CSTR_EQUAL &&
+                w_file[folder_length] == L'\\';
+  for (uint32_t i = folder_length + 1; inside && i < file_length; ++i) inside = w_file[i] != L'\\';
+  FILE_DISPOSITION_INFO disposition = {TRUE};
+  return inside && ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 }  // namespace platform

@@ -19,8 +19,8 @@ int32_t SpecialFolderPath(Handle owner, char16_t* path, int32_t folder, int32_t 
   return ::SHGetSpecialFolderPathW(AsWindow(owner), reinterpret_cast<LPWSTR>(path), folder, create);
 }
 
-int32_t SetEnvironmentVariableA(const char* name, const char* value) {
-  return ::SetEnvironmentVariableA(name, value);
+int32_t SetEnvironment(const char16_t* name, const char16_t* value) {
+  return ::SetEnvironmentVariableW(Wide(name), Wide(value));
 }
 
 }  // namespace platform

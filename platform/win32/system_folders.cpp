@@ -9,6 +9,10 @@ uint32_t SystemFolder(char16_t* buffer, uint32_t size) {
   return ::GetSystemDirectoryW(reinterpret_cast<LPWSTR>(buffer), size);
 }
 
+uint32_t WindowsFolder(char16_t* buffer, uint32_t size) {
+  return ::GetSystemWindowsDirectoryW(reinterpret_cast<LPWSTR>(buffer), size);
+}
+
 uint32_t NativeSystemFolder(char16_t* buffer, uint32_t size) {
   BOOL wow64 = FALSE;
   if (!::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64) return SystemFolder(buffer, size);

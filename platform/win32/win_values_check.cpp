@@ -61,6 +61,7 @@ static_assert(kCertUntrustedTestRoot == CERT_E_UNTRUSTEDTESTROOT && kCertChainin
 static_assert(kCertExpired == CERT_E_EXPIRED && kCertRevocationFailure == CERT_E_REVOCATION_FAILURE, "");
 static_assert(kCryptNoRevocationCheck == CRYPT_E_NO_REVOCATION_CHECK, "");
 static_assert(kCryptRevocationOffline == CRYPT_E_REVOCATION_OFFLINE, "");
+static_assert(kTrustCannotCheck == static_cast<int32_t>(0x80070000 | ERROR_MOD_NOT_FOUND), "");
 
 static_assert(sizeof(Guid) == sizeof(GUID), "");
 static_assert(sizeof(Message) == sizeof(MSG), "");
