@@ -101,6 +101,8 @@ e2e_tool(message_loop e2e/tools/message_loop.cpp)
 target_link_libraries(message_loop PRIVATE shell32)
 set_target_properties(empty idle_loop message_loop PROPERTIES WIN32_EXECUTABLE ON)
 e2e_tool(block_input_only e2e/tools/block_input_only.cpp)
+add_library(mark_dll SHARED e2e/tools/mark_dll.cpp)
+set_target_properties(mark_dll PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${TOOLS_DIR})
 set_target_properties(block_input_only PROPERTIES WIN32_EXECUTABLE ON)
 
 # windres reads these itself; CMake does not see them, so a changed icon or

@@ -52,13 +52,15 @@ TEST(ProbeUnderWine, TheFirstNotificationPrintsTheReportOnceAndTheWindowGoesOnAn
     e2e::Program probe(e2e::StartWine(folder, folder + "/panelprobe.exe", {}, out));
     ASSERT_TRUE(e2e::WindowExists("RenderWindow", "Nocturo", 20000));
     ASSERT_TRUE(e2e::ReportDisplay("panelprobe.exe", row.first));
-    const std::string expected = head + row.second + tail;  // GBK bytes, as the console gets them
-    EXPECT_TRUE(e2e::Eventually([&] { return e2e::ReadLines(out) == expected; }, 10000))
-        << e2e::ReadLines(out);
+    // GBK bytes, as the console gets them. Read raw: each line ends in CR LF,
+    // the probe's own as its text mode writes them, powercfg's as it wrote them.
+    std::string expected;
+    for (char c : head + row.second + tail) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_TRUE(e2e::Eventually([&] { return e2e::ReadFile(out) == expected; }, 10000)) << e2e::ReadFile(out);
     EXPECT_TRUE(e2e::Send("RenderWindow", "Nocturo", platform::kWmNull, 3000)) << "the window answers a sent message";
     EXPECT_TRUE(e2e::ReportDisplay("panelprobe.exe", 1 - (row.first & 1)));
     e2e::SleepMs(1500);
-    EXPECT_EQ(e2e::ReadLines(out), expected) << "a second notification prints nothing";
+    EXPECT_EQ(e2e::ReadFile(out), expected) << "a second notification prints nothing";
     EXPECT_EQ(e2e::ReadFile(folder + "/powercfg.exe.ran"), "ran\n") << "powercfg ran once";
     EXPECT_TRUE(probe.Running()) << "it stays open";
   }

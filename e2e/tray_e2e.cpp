@@ -173,6 +173,8 @@ TEST(LauncherScriptsUnderWine, EachStartsItsProgramInTheScriptsOwnFolder) {
 // A signed tray starts panelblank.exe only when it carries a valid signature
 // of the same certificate (Wine checks the digest and takes an unknown root).
 // The sibling is the stand-in, signed or not, which leaves a mark when it runs.
+// A tray renamed away as it runs (a user can, in a folder of theirs), or then
+// replaced, proves nothing by the file now of its name: it starts nothing.
 TEST(TrayUnderWine, ASignedTrayStartsOnlyABlankerSignedByItsOwnCertificate) {
   std::string folder = Install("tray-signed");
   std::string tray_exe = folder + "/nocturotray.exe", blanker = folder + "/panelblank.exe", unsigned_one = folder + "/unsigned";
@@ -183,10 +185,13 @@ TEST(TrayUnderWine, ASignedTrayStartsOnlyABlankerSignedByItsOwnCertificate) {
     const char* what;
     const char* certificate;  // "" unsigned
     bool changed, starts;
+    const char* tray_renamed = "";  // "away", or "replaced" by an unsigned program
   } rows[] = {{"another publisher's", "other", false, false},
               {"unsigned", "", false, false},
               {"ours with a changed byte", "signer", true, false},
-              {"ours", "signer", false, true}};
+              {"ours", "signer", false, true},
+              {"unsigned, the tray renamed away", "", false, false, "away"},
+              {"unsigned, the tray replaced by an unsigned one", "", false, false, "replaced"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     std::remove(blanker.c_str());
@@ -200,6 +205,10 @@ TEST(TrayUnderWine, ASignedTrayStartsOnlyABlankerSignedByItsOwnCertificate) {
     }
     e2e::WriteFile(folder + "/tpinfo.ini", Written(1, 3));
     e2e::Program tray = StartTray(folder);
+    if (*row.tray_renamed) {
+      ASSERT_EQ(std::rename(tray_exe.c_str(), (tray_exe + ".away").c_str()), 0);
+      if (*row.tray_renamed == 'r') e2e::CopyFile(unsigned_one, tray_exe);
+    }
     TrayIcon(platform::kWmLButtonDown);
     // The next command rewrites the file: the click, its check and its start are done by then.
     Command(ID_CLICK_NORMAL);
@@ -207,7 +216,40 @@ TEST(TrayUnderWine, ASignedTrayStartsOnlyABlankerSignedByItsOwnCertificate) {
     EXPECT_TRUE(e2e::WaitProcess("cmd.exe", false, 20000)) << "the start's command interpreter has ended";
     EXPECT_EQ(e2e::Eventually([&] { return e2e::Exists(blanker + ".started"); }, row.starts ? 20000 : 2000), row.starts);
     e2e::EndAll("panelblank.exe");
+    if (*row.tray_renamed) std::rename((tray_exe + ".away").c_str(), tray_exe.c_str());
   }
+}
+
+// Wine told to look in a program's folder first for these DLLs, as Windows
+// does for every DLL it does not pin: the signed tray's check loads its trust
+// library, and what that pulls in, from the system folder only, and neither
+// the tray nor the blanker it starts loads a DLL planted beside them.
+TEST(TrayUnderWine, NoDllPlantedBesideTheSignedTrayAndBlankerIsLoaded) {
+  // The trust library and what it loads. Not what Wine's own DLLs load and
+  // Windows' do not, which Wine takes from beside any program: version.dll and
+  // uxtheme.dll (its user32 and shell32, at every start), dbghelp.dll (its
+  // imagehlp, pinned on Windows with all it imports).
+  const char* const kPlanted[] = {"wintrust", "crypt32", "bcrypt", "rsaenh"};
+  std::string folder = Install("tray-planted"), overrides = "mscoree,mshtml=;";
+  for (const char* program : {"nocturotray.exe", "panelblank.exe"}) {
+    std::remove((folder + "/" + program).c_str());
+    ASSERT_TRUE(e2e::Sign(e2e::PackageDir() + "/" + program, folder + "/" + program, "signer"));
+  }
+  for (const char* name : kPlanted) {
+    e2e::CopyFile(e2e::ToolsDir() + "/mark_dll.dll", folder + "/" + name + ".dll");
+    overrides += std::string(name) + (name == kPlanted[3] ? "=n,b" : ",");
+  }
+  const std::string before = std::getenv("WINEDLLOVERRIDES") ? std::getenv("WINEDLLOVERRIDES") : "";
+  setenv("WINEDLLOVERRIDES", overrides.c_str(), 1);
+  struct Restore {
+    std::string value;
+    ~Restore() { setenv("WINEDLLOVERRIDES", value.c_str(), 1); }
+  } restore{before};
+  e2e::Program tray = StartTray(folder);
+  TrayIcon(platform::kWmLButtonDown);
+  EXPECT_TRUE(BlankerRuns(20000)) << "the signed blanker starts: the check ran, and passed";
+  e2e::EndAll("panelblank.exe");
+  for (const char* name : kPlanted) EXPECT_FALSE(e2e::Exists(folder + "/" + name + ".dll.loaded")) << name;
 }
 
 // The same tray on a desktop with a real taskbar, clicked with the real mouse.

@@ -112,7 +112,7 @@ static bool MappedFrom(HANDLE held, const BYTE* image) {
                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS}) {
     DWORD length = ::GetFinalPathNameByHandleW(held, name, kRoom, form);
     if (length == 0 || length >= kRoom) continue;
-    if (form & VOLUME_NAME_DOS) name[1] = name[2] = L'?';  // "\\?\C:\..." as "\??\C:\..."
+    if ((form & VOLUME_NAME_NT) == 0) name[1] = name[2] = L'?';  // "\\?\C:\..." as "\??\C:\..."
     if (SameText(mapped, mapped_length, name, length)) return true;
   }
   return false;
