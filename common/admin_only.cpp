@@ -17,6 +17,10 @@ constexpr uint32_t kChangesIt =
     kFileAddFile | kFileAddSubdirectory | kFileDeleteChild | kDelete | kWriteDac | kWriteOwner | kGenericAll | kGenericWrite;
 // What lets someone put another folder in the place of one above it.
 constexpr uint32_t kReplacesIt = kFileDeleteChild | kDelete | kWriteDac | kWriteOwner | kGenericAll;
+// And in the folder that holds the programs' folder, making one: deleted, the
+// programs' folder could come back as anyone's, and a logon task still
+// pointing there would start their program elevated.
+constexpr uint32_t kMakesOneBeside = kReplacesIt | kFileAddSubdirectory | kGenericWrite;
 
 // Every program, and what the elevated ones read.
 static const char* const kSuiteFiles[] = {"nocturo.exe",   "panelblank.exe", "nocturotray.exe", "nocturodaemon.exe",
@@ -67,21 +71,26 @@ static void CutToParent(PathBuffer* path) {
   path->length = cut;
 }
 
-// The folder of the running program, as Windows resolves it: "C:\..." on a
-// drive letter, no trailing backslash but the root's.
-static bool ResolvedProgramFolder(PathBuffer* folder) {
-  PathBuffer program, resolved;
-  ClearText(&program);
+// The folder as Windows resolves it: "C:\..." on a drive letter (anything
+// else is a network share or a volume without a letter), no trailing
+// backslash but the root's.
+static bool Resolved(const char16_t* path, PathBuffer* folder) {
+  PathBuffer resolved;
   ClearText(&resolved);
-  if (!TakeWritten(&program, platform::ProgramPath(program.text, kMaxPath))) return false;
-  CutToParent(&program);
-  // A drive letter's path: anything else is a network share or a volume without a letter.
-  return TakeWritten(&resolved, platform::FinalPathName(program.text, resolved.text, kMaxPath)) &&
+  return TakeWritten(&resolved, platform::FinalPathName(path, resolved.text, kMaxPath)) &&
          PlainPathFromFinal(resolved.text, folder) && folder->text[1] == u':';
 }
 
 bool OnlyAdministratorsCanChange(PathBuffer* folder) {
-  if (!ResolvedProgramFolder(folder) || !OnlyTheTrusted(folder->text, kChangesIt, true)) return false;
+  PathBuffer program;
+  ClearText(&program);
+  if (!TakeWritten(&program, platform::ProgramPath(program.text, kMaxPath))) return false;
+  CutToParent(&program);
+  return FolderOnlyAdministratorsCanChange(program.text, folder);
+}
+
+bool FolderOnlyAdministratorsCanChange(const char16_t* path, PathBuffer* folder) {
+  if (!Resolved(path, folder) || !OnlyTheTrusted(folder->text, kChangesIt, true)) return false;
   for (const char* name : kSuiteFiles) {
     PathBuffer file = *folder;
     if (file.length > 3) AppendText(&file, u"\\");
@@ -90,9 +99,9 @@ bool OnlyAdministratorsCanChange(PathBuffer* folder) {
     if (platform::Access(file.text, 0) == 0 && !OnlyTheTrusted(file.text, kChangesIt, false)) return false;
   }
   PathBuffer above = *folder;
-  while (above.length > 3) {
+  for (uint32_t rights = kMakesOneBeside; above.length > 3; rights = kReplacesIt) {
     CutToParent(&above);
-    if (!OnlyTheTrusted(above.text, kReplacesIt, false)) return false;
+    if (!OnlyTheTrusted(above.text, rights, false)) return false;
   }
   return true;
 }

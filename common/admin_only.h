@@ -11,10 +11,13 @@
 // - the folder and each file of the suite in it: owned by one of those, and no
 //   entry lets anyone else write, add, delete, or change rights or owner;
 // - each folder above it: no one else may delete or rename it, or change its
-//   rights or owner (adding folders beside it, as every user may in C:\, is
-//   harmless);
+//   rights or owner; and in the one that holds it, no one else may make a
+//   folder (every user may in C:\: a copy there, once deleted, leaves a name
+//   anyone can take);
 // - none of them a junction or link, each with a file id, on a drive letter
 //   of this PC (not a network share).
 // On "yes", `folder` holds the folder as Windows resolves it ("C:\...").
 // Anything that cannot be read is a "no".
 bool OnlyAdministratorsCanChange(PathBuffer* folder);
+// The same for any folder, `path` as a task or link names it.
+bool FolderOnlyAdministratorsCanChange(const char16_t* path, PathBuffer* folder);

@@ -1,5 +1,6 @@
 #include "common/logon_task.h"
 
+#include "common/admin_only.h"
 #include "platform/files.h"
 #include "platform/tasks.h"
 
@@ -56,7 +57,7 @@ static const char kTaskXml[] =
     "<Triggers><LogonTrigger><UserId>\1</UserId><Delay>PT10S</Delay></LogonTrigger></Triggers>"
     "<Principals><Principal id=\"Author\"><UserId>\1</UserId><LogonType>InteractiveToken</LogonType>"
     "<RunLevel>HighestAvailable</RunLevel></Principal></Principals>"
-    "<Settings><MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"
+    "<Settings><AllowStartOnDemand>false</AllowStartOnDemand><MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"
     "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>"
     "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"
     "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit><Priority>5</Priority></Settings>"
@@ -98,7 +99,7 @@ bool RegisterLogonTask(const LogonTaskBase& base, const char16_t* folder) {
   char16_t xml[kTaskXmlSize];
   return TaskName(base, &name) && platform::UserSid(user, kMaxPath) != 0 &&
          BuildLogonTaskXml(base, user, folder, xml, kTaskXmlSize) &&
-         platform::RegisterTask(kTaskFolder, name.text, xml) >= 0;
+         platform::RegisterTask(kTaskFolder, name.text, xml, kTaskSecurity) >= 0;
 }
 
 void RemoveLogonTask(const LogonTaskBase& base) {
@@ -108,16 +109,30 @@ void RemoveLogonTask(const LogonTaskBase& base) {
 
 bool LogonTaskStartsFrom(const LogonTaskBase& base, const char16_t* folder) {
   PathBuffer name, ours;
-  char16_t program[kMaxPath];
+  char16_t user[kMaxPath];
+  platform::TaskFacts task;
   ClearText(&ours);
   AppendText(&ours, folder);
   if (!IsRoot(folder)) AppendText(&ours, u"\\");
-  return AppendText(&ours, base.image) && TaskName(base, &name) &&
-         platform::TaskProgram(kTaskFolder, name.text, program, kMaxPath) == 0 &&
-         platform::SameName(program, ours.text);
+  return AppendText(&ours, base.image) && TaskName(base, &name) && platform::UserSid(user, kMaxPath) != 0 &&
+         platform::ReadTask(kTaskFolder, name.text, &task) == 0 && !task.group && task.highest && !task.on_demand &&
+         platform::SameName(task.user, user) && platform::SameName(task.program, ours.text);
 }
 
 bool LogonTaskForEveryone(const LogonTaskBase& base) {
-  char16_t program[kMaxPath];
-  return platform::TaskProgram(kTaskFolder, base.program, program, kMaxPath) == 0;
+  platform::TaskFacts task;
+  return platform::ReadTask(kTaskFolder, base.program, &task) == 0 && task.group;
+}
+
+void RemoveStaleLogonTask(const LogonTaskBase& base) {
+  PathBuffer name, folder, resolved;
+  platform::TaskFacts task;
+  if (!TaskName(base, &name) || platform::ReadTask(kTaskFolder, name.text, &task) != 0) return;
+  ClearText(&folder);
+  AppendText(&folder, task.program);
+  while (folder.length > 0 && folder.text[folder.length - 1] != u'\\') folder.text[--folder.length] = 0;
+  if (folder.length > 3) folder.text[--folder.length] = 0;  // "C:\" keeps its backslash
+  if (platform::Access(task.program, 0) != 0 || folder.length == 0 ||
+      !FolderOnlyAdministratorsCanChange(folder.text, &resolved))
+    platform::DeleteTask(kTaskFolder, name.text);
 }

@@ -28,7 +28,10 @@ static LogonWay TurnOn(const StartAtLogon& start, bool (*task_in_place)(const Lo
   return LogonWay::Link;
 }
 
-LogonWay TurnOnStartAtLogon(const StartAtLogon& start) { return TurnOn(start, nullptr); }
+LogonWay TurnOnStartAtLogon(const StartAtLogon& start) {
+  RemoveStaleLogonTask(start.task);
+  return TurnOn(start, nullptr);
+}
 
 LogonWay KeepStartAtLogon(const StartAtLogon& start) { return TurnOn(start, LogonTaskStartsFrom); }
 

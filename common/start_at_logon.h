@@ -16,13 +16,15 @@ extern const StartAtLogon kDaemonStart;
 
 enum class LogonWay { Task, Link, None };
 
-// Turns it on for this user, the tray's way: the task is registered anew
-// where one can be had, and a link of ours goes; elsewhere, or when the
-// registration fails, the link is made over any installed one. Without
-// VBScript no link is made and one of ours goes: None.
+// Turns it on for this user, the tray's way: a stale task goes (see
+// RemoveStaleLogonTask); the task is registered anew where one can be had, and
+// a link of ours goes; elsewhere, or when the registration fails, the link is
+// made over any installed one. Without VBScript no link is made and one of
+// ours goes: None.
 LogonWay TurnOnStartAtLogon(const StartAtLogon& start);
-// The daemon's way: as above, but a task of this user that starts this copy
-// is kept as it is, and an installed link too.
+// The daemon's way: as above, but a task of this user that is just the one it
+// would make is kept as it is, and an installed link too; the caller removes
+// a stale task first.
 LogonWay KeepStartAtLogon(const StartAtLogon& start);
 
 // This user's task and link go; the ones an administrator made for everyone stay.

@@ -42,6 +42,7 @@ int DaemonMain() {
   // An installed link is kept as it is, even one that points elsewhere; a task
   // or link an administrator made for every user starts us already. Without
   // a way to start at logon the daemon runs all the same.
+  RemoveStaleLogonTask(kDaemonTask);
   if (!StartsForEveryone(kDaemonStart)) KeepStartAtLogon(kDaemonStart);
   RemoveLocalShortcut(kDaemonAutostart);
   platform::StartThread(DisplayStatePumpThread);

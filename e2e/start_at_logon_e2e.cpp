@@ -68,7 +68,7 @@ TEST(StartAtLogonUnderWine, TheTaskFunctionsRegisterAndRemoveTasksInTheNocturoFo
   ASSERT_TRUE(e2e::RegisterTask(name, "C:\\Program Files (x86)\\Nocturo"));
   ASSERT_TRUE(e2e::RegisterTask("another", "C:\\T & Co"));
   std::string stored = e2e::ReadFile(TaskStore() + "/" + name);
-  for (const char* setting : {"<Priority>5</Priority>", "<DisallowStartIfOnBatteries>false<",
+  for (const char* setting : {"<AllowStartOnDemand>false<", "<Priority>5</Priority>", "<DisallowStartIfOnBatteries>false<",
                               "<StopIfGoingOnBatteries>false<", "<ExecutionTimeLimit>PT0S<",
                               "<MultipleInstancesPolicy>IgnoreNew<"})
     EXPECT_NE(stored.find(setting), std::string::npos) << setting << " in\n" << stored;

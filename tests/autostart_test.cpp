@@ -185,8 +185,8 @@ TEST(LogonTask, TheDefinitionKeepsTheSchemasOrderAndEscapesTheFolder) {
     at = text.find(part, at);
     EXPECT_NE(at, std::u16string::npos) << "missing or out of order: part " << std::string(part, part + 24);
   }
-  // Settings in any order: normal priority, on battery, no time limit, one at a time.
-  for (const char16_t* setting : {u"<Priority>5</Priority>", u"<DisallowStartIfOnBatteries>false<",
+  // Settings in any order: never on demand, normal priority, on battery, no time limit, one at a time.
+  for (const char16_t* setting : {u"<AllowStartOnDemand>false<", u"<Priority>5</Priority>", u"<DisallowStartIfOnBatteries>false<",
                                   u"<StopIfGoingOnBatteries>false<", u"<ExecutionTimeLimit>PT0S<",
                                   u"<MultipleInstancesPolicy>IgnoreNew<"})
     EXPECT_NE(text.find(setting), std::u16string::npos);
@@ -221,7 +221,7 @@ TEST(StartAtLogon, YesMakesTheTaskWhereOnlyAdministratorsCanChangeTheFolderTheLi
        false, "RegisterTask"},
       {"installer's folder, it fails without VBScript", true, "engine", Before::Link, ID_AUTOSTART_ON, 2, false, false,
        false, true, "RegisterTask"},
-      {"a user's folder", false, "", Before::TaskHere, ID_AUTOSTART_ON, 0, true, true, true, false},
+      {"a user's folder, its task from before", false, "", Before::TaskHere, ID_AUTOSTART_ON, 0, true, true, false, false},
       {"a user's folder, no engine", false, "engine", Before::Link, ID_AUTOSTART_ON, 0, false, false, false, true},
       {"a user's folder, no association", false, "association", Before::Nothing, ID_AUTOSTART_ON, 0, false, false,
        false, true},
@@ -232,6 +232,9 @@ TEST(StartAtLogon, YesMakesTheTaskWhereOnlyAdministratorsCanChangeTheFolderTheLi
       {"a start in the installer's folder moves a link from before", true, "", Before::Link, 0, 1, false, false, true,
        false},
       {"a start in a user's folder leaves it", false, "", Before::Link, 0, 0, false, true, false, false},
+      {"a start in a user's folder removes its task", false, "", Before::TaskHere, 0, 0, false, false, false, false},
+      {"a start in the installer's folder removes a task elsewhere", true, "", Before::TaskElsewhere, 0, 0, false,
+       false, false, false},
       {"否 in the installer's folder", true, "", Before::TaskHere, ID_AUTOSTART_OFF, 1, false, false, false, false},
       {"否 in a user's folder", false, "", Before::TaskHere, ID_AUTOSTART_OFF, 0, false, false, false, false},
   };
@@ -260,6 +263,23 @@ TEST(StartAtLogon, YesMakesTheTaskWhereOnlyAdministratorsCanChangeTheFolderTheLi
       EXPECT_NE(r.FileBytes(kTrayTaskFile).find("<Command>" + here + "</Command>"), std::string::npos);
       EXPECT_EQ(r.ended_at, 1000) << "no waits on the task's way";
     }
+  }
+}
+
+// The task and its folder can be changed by SYSTEM and Administrators alone,
+// and read by everyone else: the folder made so, or set so where it was found
+// with other rights, before the task is registered; the user gets no entry.
+TEST(StartAtLogon, TheTaskAndItsFolderGetRightsOnlyAdministratorsCanUse) {
+  const std::string kRights = "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;AU)";
+  for (bool found : {false, true}) {
+    sim::World world = TrayAt(1000, ID_AUTOSTART_ON);
+    sddl::InstalledByTheInstaller(world);
+    if (found) world.File("Tasks/Nocturo.sddl", "D:(A;;FA;;;AU)").File("Tasks/Nocturo/another", "<Task/>");
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(r.Text());
+    ExpectInOrder(r, {(found ? "ITaskFolder::SetSecurityDescriptor \\Nocturo " : "ITaskFolder::CreateFolder \\Nocturo ") + kRights,
+                      "ITaskFolder::RegisterTask \\Nocturo\\nocturotray " + sddl::kAlice + " flags 22 sddl " + kRights});
+    EXPECT_EQ(r.FileBytes("Tasks/Nocturo.sddl"), kRights);
   }
 }
 

@@ -8,6 +8,7 @@
 #include "daemon/daemon.h"
 #include "platform/sim/sim.h"
 #include "tests/security_world.h"
+#include "tests/task_world.h"
 #include "tests/trace_checks.h"
 
 namespace {
@@ -146,37 +147,52 @@ TEST(DaemonStart, AnEnabledRunKeepsOrMakesItsTaskWhereOnlyAdministratorsCanChang
     const char* what;
     bool admin_only, vbscript;
     const char* link;  // the user's link before, or ""
-    const char* task;  // where this user's task starts, "" for none, "everyone" for the all-users task
+    std::string task, everyone;  // this user's task and the all-users task before, or ""
     int registers;
-    bool copies, link_after;
+    bool copies, link_after, task_after;
     int64_t monitor;
   };
   const std::string here = std::string(sddl::kInstallDir) + "\\nocturodaemon.exe";
+  const std::string ours = task::Ours(kDaemonTask, sddl::kInstallDir), principal = "<Principal ";
+  // An administrator's task for every user names a group; one naming a user
+  // could be anyone's.
+  const std::string for_all = task::With(task::Ours(kDaemonTask, sddl::kInstallDir), principal,
+                                         "<UserId>" + sddl::kAlice + "</UserId>", "<GroupId>S-1-5-32-545</GroupId>");
   const Row rows[] = {
-      {"installer's folder, nothing yet", true, true, "", "", 1, false, false, 1000},
-      {"installer's folder, its task", true, true, "", here.c_str(), 0, false, false, 1000},
-      {"installer's folder, a task elsewhere", true, true, "", "D:\\old\\nocturodaemon.exe", 1, false, false, 1000},
-      {"installer's folder, the all-users task", true, true, "", "everyone", 0, false, false, 1000},
-      {"installer's folder, a link from before", true, true, "a link", "", 1, false, false, 1000},
-      {"a user's folder, nothing yet", false, true, "", "", 0, true, true, 2500},
-      {"a user's folder, the all-users task", false, true, "", "everyone", 0, false, false, 1000},
-      {"a user's folder, no VBScript", false, false, "a link", "", 0, false, false, 1000},
+      {"installer's folder, nothing yet", true, true, "", "", "", 1, false, false, true, 1000},
+      {"installer's folder, its task", true, true, "", ours, "", 0, false, false, true, 1000},
+      {"installer's folder, a task elsewhere", true, true, "", task::Ours(kDaemonTask, "D:\\old"), "", 1, false, false,
+       true, 1000},
+      {"installer's folder, its task as another user", true, true, "",
+       task::With(ours, principal, sddl::kAlice, "S-1-5-21-1-2-3-1002"), "", 1, false, false, true, 1000},
+      {"installer's folder, its task at the least run level", true, true, "",
+       task::With(ours, principal, "HighestAvailable", "LeastPrivilege"), "", 1, false, false, true, 1000},
+      {"installer's folder, its task startable on demand", true, true, "",
+       task::With(ours, "<Settings>", "<AllowStartOnDemand>false", "<AllowStartOnDemand>true"), "", 1, false, false,
+       true, 1000},
+      {"installer's folder, the all-users task", true, true, "", "", for_all, 0, false, false, false, 1000},
+      {"installer's folder, an all-users task naming a user", true, true, "", "", ours, 1, false, false, true, 1000},
+      {"installer's folder, a link from before", true, true, "a link", "", "", 1, false, false, true, 1000},
+      {"a user's folder, nothing yet", false, true, "", "", "", 0, true, true, false, 2500},
+      {"a user's folder, its task from before", false, true, "",
+       task::Ours(kDaemonTask, "C:\\Program Files\\Nocturo"), "", 0, true, true, false, 2500},
+      {"a user's folder, the all-users task", false, true, "", "", for_all, 0, false, false, false, 1000},
+      {"a user's folder, no VBScript", false, false, "a link", "", "", 0, false, false, false, 1000},
   };
   for (const Row& row : rows) {
     sim::World world = DaemonWorld("");
     if (row.admin_only) sddl::InstalledByTheInstaller(world);
     if (!row.vbscript) world.registry.clear();
     if (*row.link) world.File(kInstalled, row.link);
-    if (std::string(row.task) == "everyone") world.File(kForEveryone, "<Command>" + here + "</Command>");
-    else if (*row.task) world.File(kTask, std::string("<Command>") + row.task + "</Command>");
+    if (!row.everyone.empty()) world.File(kForEveryone, row.everyone);
+    if (!row.task.empty()) world.File(kTask, row.task);
     sim::Run r = sim::RunProgram(DaemonMain, world, 12000);
     SCOPED_TRACE(std::string(row.what) + "\n" + r.Text());
     EXPECT_EQ(r.Count("ITaskFolder::RegisterTask"), row.registers);
     EXPECT_EQ(r.Count("cmd copies"), row.copies ? 1 : 0);
     EXPECT_EQ(!r.FileBytes(kInstalled).empty(), row.link_after);
-    if (row.registers) {
-      EXPECT_NE(r.FileBytes(kTask).find("<Command>" + here + "</Command>"), std::string::npos);
-    }
+    EXPECT_EQ(!r.FileBytes(kTask).empty(), row.task_after);
+    if (row.registers) EXPECT_EQ(r.FileBytes(kTask), ours);
     EXPECT_EQ(r.First("GetCursorPos"), row.monitor) << "the daemon runs on";
   }
   // Switched off: this user's task and link go, the all-users task stays.

@@ -113,6 +113,7 @@ bool StartTray(platform::Handle instance) {
   for (const char* name : kRequiredFiles)
     if (platform::Access(name, 0) != 0) return false;
   RemoveLocalShortcut(kTrayAutostart);
+  RemoveStaleLogonTask(kTrayTask);
   MoveLinkToTask(kTrayStart);
   platform::LoadStringA(instance, kTitleString, appTitle, sizeof appTitle);
   platform::LoadStringA(instance, kClassString, windowClassName, sizeof windowClassName);

@@ -332,7 +332,7 @@ static int TaskRegister(char**) {
   const char16_t* name = reinterpret_cast<const char16_t*>(g_wide_argv[2]);
   const char16_t* folder = reinterpret_cast<const char16_t*>(g_wide_argv[3]);
   if (!platform::UserSid(user, MAX_PATH) || !BuildLogonTaskXml(kTrayTask, user, folder, xml, kTaskXmlSize)) return 1;
-  long result = platform::RegisterTask(kTaskFolder, name, xml);
+  long result = platform::RegisterTask(kTaskFolder, name, xml, kTaskSecurity);
   printf("result=%08lX\n", static_cast<unsigned long>(result));
   return result < 0 ? 1 : 0;
 }

@@ -25,13 +25,19 @@ static std::string TaskFile(const char16_t* folder, const char16_t* name) {
 
 namespace platform {
 
-int32_t RegisterTask(const char16_t* folder, const char16_t* name, const char16_t* xml) {
+// A folder's descriptor is the file beside it: Tasks/Nocturo.sddl.
+int32_t RegisterTask(const char16_t* folder, const char16_t* name, const char16_t* xml, const char16_t* security) {
   sim::Lock lock = sim::Enter();
+  std::string sddl = sim::Utf8(security), folder_file = sim::TaskFile(folder, nullptr);
+  sim::Trace(std::filesystem::exists(folder_file) ? "ITaskFolder::SetSecurityDescriptor %s %s"
+                                                  : "ITaskFolder::CreateFolder %s %s",
+             sim::Utf8(folder).c_str(), sddl.c_str());
+  std::filesystem::create_directories(folder_file);
+  std::ofstream(folder_file + ".sddl", std::ios::binary) << sddl;
   bool fails = sim::Failing("RegisterTask");
-  sim::Trace("ITaskFolder::RegisterTask %s\\%s%s", sim::Utf8(folder).c_str(), sim::Utf8(name).c_str(),
-             fails ? " fails" : "");
+  sim::Trace("ITaskFolder::RegisterTask %s\\%s flags %d sddl %s%s", sim::Utf8(folder).c_str(),
+             sim::Utf8(name).c_str(), 6 | 16, sddl.c_str(), fails ? " fails" : "");
   if (fails) return sim::kFail;
-  std::filesystem::create_directories(sim::TaskFile(folder, nullptr));
   std::ofstream(sim::TaskFile(folder, name), std::ios::binary) << sim::Utf8(xml);
   return 0;
 }
@@ -43,20 +49,34 @@ int32_t DeleteTask(const char16_t* folder, const char16_t* name) {
   return deleted ? 0 : 1;
 }
 
-// The text of the XML's <Command>.
-int32_t TaskProgram(const char16_t* folder, const char16_t* name, char16_t* path, uint32_t size) {
+// An element's text, after `from`; "" where it has none.
+static std::string Element(const std::string& xml, const std::string& name, size_t from = 0) {
+  size_t start = xml.find("<" + name + ">", from), end = xml.find("</" + name + ">", from);
+  if (start == std::string::npos || end == std::string::npos || end < start) return "";
+  std::string text = xml.substr(start + name.size() + 2, end - start - name.size() - 2);
+  for (size_t amp; (amp = text.find("&amp;")) != std::string::npos;) text.replace(amp, 5, "&");
+  return text;
+}
+
+// What the scheduler reads back of the XML; a setting it lacks has its default.
+int32_t ReadTask(const char16_t* folder, const char16_t* name, TaskFacts* facts) {
   sim::Lock lock = sim::Enter();
+  *facts = {};
   std::ifstream in(sim::TaskFile(folder, name), std::ios::binary);
   std::stringstream xml;
   xml << in.rdbuf();
   std::string text = xml.str();
-  size_t start = text.find("<Command>"), end = text.find("</Command>");
-  std::string program = start == std::string::npos || end == std::string::npos ? "" : text.substr(start + 9, end - start - 9);
-  for (size_t amp; (amp = program.find("&amp;")) != std::string::npos;) program.replace(amp, 5, "&");
+  size_t principal = text.find("<Principal ");
+  principal = principal == std::string::npos ? text.size() : principal;
+  std::string program = Element(text, "Command"), user = Element(text, "UserId", principal);
+  facts->group = !Element(text, "GroupId", principal).empty();
+  facts->highest = Element(text, "RunLevel") == "HighestAvailable";
+  facts->on_demand = Element(text, "AllowStartOnDemand") != "false";
   sim::Trace("ITaskFolder::GetTask %s\\%s = %s", sim::Utf8(folder).c_str(), sim::Utf8(name).c_str(),
              in ? program.c_str() : "none");
   if (!in) return 1;
-  sim::GiveText(sim::Utf16(program), path, size);
+  sim::GiveText(sim::Utf16(program), facts->program, 260);
+  sim::GiveText(sim::Utf16(user), facts->user, 260);
   return 0;
 }
 
