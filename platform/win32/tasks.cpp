@@ -28,7 +28,11 @@ static HRESULT OpenOrMakeFolder(const char16_t* path, const Bstr& security, ComP
   HRESULT result = Connect(&service);
   if (FAILED(result)) return result;
   Bstr name(path);
-  if (SUCCEEDED(service->GetFolder(name.get(), folder->out()))) return (*folder)->SetSecurityDescriptor(security.get(), 0);
+  if (SUCCEEDED(service->GetFolder(name.get(), folder->out()))) {
+    // A scheduler without folder rights at all (Wine's) has none to set right.
+    result = (*folder)->SetSecurityDescriptor(security.get(), 0);
+    return result == E_NOTIMPL ? S_OK : result;
+  }
   ComPtr<ITaskFolder> root;
   Bstr top(u"\\");
   result = service->GetFolder(top.get(), root.out());
