@@ -68,7 +68,7 @@ gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 30)
 add_test(NAME package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package_test.sh)
 # Signed releases: a PKCS#12 file, a PKCS#11 token, timestamps, the verify script.
 add_test(NAME package_signing COMMAND bash ${CMAKE_SOURCE_DIR}/tests/signing_test.sh)
-set_tests_properties(package_signing PROPERTIES TIMEOUT 300)
+set_tests_properties(package_signing PROPERTIES TIMEOUT 900)
 
 add_library(wine_env STATIC e2e/wine_env.cpp e2e/helper_client.cpp)
 target_link_libraries(wine_env PUBLIC GTest::gtest)

@@ -27,7 +27,7 @@ done
 if ((${#missing[@]})); then
   [ "$(id -u)" = 0 ] || { echo "install-deps: run as root to install: ${missing[*]}" >&2; exit 1; }
   if [[ " ${missing[*]} " == *:i386\ * ]]; then
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    grep -qx i386 <<< "$(dpkg --print-foreign-architectures)" || dpkg --add-architecture i386
   fi
   # A mirror that is mid-sync fails one index now and then; the others still
   # serve, so retry a few times and then go on with what was fetched.
@@ -51,7 +51,7 @@ fi
 # Wine takes its ANSI code page from LC_ALL: 936 from zh_CN.UTF-8, and 1252,
 # a Western Windows, from en_US.UTF-8. Both locales must exist.
 for loc in zh_CN en_US; do
-  locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$" && continue
+  grep -qi "^$loc\.utf-\?8$" <<< "$(locale -a 2>/dev/null)" && continue
   [ "$(id -u)" = 0 ] || { echo "install-deps: run as root to generate $loc.UTF-8" >&2; exit 1; }
   sed -i "s/^# *$loc.UTF-8 UTF-8/$loc.UTF-8 UTF-8/" /etc/locale.gen
   grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" >> /etc/locale.gen

@@ -29,10 +29,10 @@ msi=$out/nocturo-$msi_version-win32.msi
 release_sums=$out/$name-SHA256SUMS
 programs=${NOCTURO_PROGRAMS:-build/win32/package}
 mkdir -p "$out"
-rm -rf "${out:?}/$name" "$zip" "$msi" "$release_sums"
+rm -rf "${out:?}/$name" "$zip" "$msi" "$release_sums" "$release_sums.p7s"
 tmp=$(mktemp -d)
 # A build that stops leaves no package behind, nothing half signed.
-trap 'rm -rf "$tmp"; [ -n "${packaged:-}" ] || rm -rf "${out:?}/$name" "$zip" "$msi" "$release_sums"' EXIT
+trap 'rm -rf "$tmp"; [ -n "${packaged:-}" ] || rm -rf "${out:?}/$name" "$zip" "$msi" "$release_sums" "$release_sums.p7s"' EXIT
 if signing_on; then check_certificate "$programs/panelprobe.exe"; fi
 mkdir -p "$out/$name"
 for program in nocturo panelblank nocturotray nocturodaemon panelprobe; do
@@ -44,6 +44,9 @@ cp dist/startnocturotray.vbs dist/startnocturodaemon.vbs dist/tpinfo.ini dist/in
 sed "s/@VERSION@/$version/g; s/\r*$/\r/" dist/README.txt > "$out/$name/README.txt"
 sums=$(cd "$out/$name" && LC_ALL=C ls | xargs sha256sum --)
 echo "$sums" > "$out/$name/SHA256SUMS"
+# Fixed modes and times, those of a umask of 022: the zip's bytes whatever the umask.
+chmod 755 "$out/$name" "$out/$name"/*.exe
+find "$out/$name" -type f ! -name '*.exe' -exec chmod 644 {} +
 find "$out/$name" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 (cd "$out" && LC_ALL=C find "$name" -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$name-win32.zip" -@)
 echo "package: $(cd "$out" && pwd)/$name-win32.zip"
@@ -96,7 +99,7 @@ done
 if signing_on; then sign_file "$tmp/nocturo.msi"; fi
 cp "$tmp/nocturo.msi" "$msi"
 # The release's own sums, beside it: the zip and the installer.
-(cd "$out" && sha256sum -- "$(basename "$zip")" "$(basename "$msi")" > "$(basename "$release_sums")")
-if signing_on; then check_release "$zip"; fi
+(cd "$out" && sha256sum -- "$(basename -- "$zip")" "$(basename -- "$msi")" > "$(basename -- "$release_sums")")
+if signing_on; then sign_sums "$release_sums" && check_release "$zip"; fi
 packaged=1
-echo "installer: $(cd "$out" && pwd)/$(basename "$msi")"
+echo "installer: $(cd "$out" && pwd)/$(basename -- "$msi")"

@@ -7,7 +7,7 @@
 # Needs the package (scripts/build.sh), ImageMagick, xterm and a CJK font.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if ! command -v import >/dev/null || ! command -v xterm >/dev/null || ! fc-list | grep -qi wenquanyi; then
+if ! command -v import >/dev/null || ! command -v xterm >/dev/null || ! grep -qi wenquanyi <<< "$(fc-list)"; then
   [ "$(id -u)" = 0 ] || { echo "screenshots: run as root to install imagemagick, xterm and fonts-wqy-microhei" >&2; exit 1; }
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends imagemagick xterm fonts-wqy-microhei >/dev/null
 fi

@@ -8,8 +8,10 @@
 #   NOCTURO_SIGN_CERT              a PEM file with the certificate chain, leaf first
 #   NOCTURO_SIGN_PIN_FILE          a file holding the token's PIN
 # and
-#   NOCTURO_SIGN_TIMESTAMP_URL     RFC 3161 servers, separated by blanks, tried in turn
-#   NOCTURO_SIGN_REQUIRE_TIMESTAMP 1: a signature without a timestamp is an error
+#   NOCTURO_SIGN_TIMESTAMP_URL     RFC 3161 servers, separated by blanks, tried in turn,
+#                                  each for at most NOCTURO_SIGN_TIMESTAMP_SECONDS (60)
+#   NOCTURO_SIGN_REQUIRE_TIMESTAMP 1: a signature without a timestamp, or with one
+#                                  that does not verify, is an error
 #   NOCTURO_SIGN_CA                the root to check the release against (default: the
 #                                  chain's last certificate)
 #   NOCTURO_SIGN_TSA_CA            the timestamp servers' roots (default: the system's)
@@ -59,6 +61,9 @@ check_certificate() {
   if by_token; then
     for variable in NOCTURO_SIGN_PKCS11_MODULE NOCTURO_SIGN_CERT NOCTURO_SIGN_PIN_FILE; do need_file "$variable"; done
     [[ ${NOCTURO_SIGN_PKCS11_KEY:-} == pkcs11:* ]] || fail "NOCTURO_SIGN_PKCS11_KEY is not a pkcs11: URI"
+    # The PIN comes from its file alone: in the URI it would reach every command line.
+    [[ ${NOCTURO_SIGN_PKCS11_KEY,,} != *pin-value* && ${NOCTURO_SIGN_PKCS11_KEY,,} != *pin-source* ]] ||
+      fail "NOCTURO_SIGN_PKCS11_KEY holds a PIN: take it out, and name its file in NOCTURO_SIGN_PIN_FILE"
     clean_secret "$NOCTURO_SIGN_PIN_FILE" "$tmp/secret"
     cert=$(openssl x509 -in "$NOCTURO_SIGN_CERT" 2>/dev/null) || fail "NOCTURO_SIGN_CERT holds no PEM certificate"
     cp "$NOCTURO_SIGN_CERT" "$tmp/chain.pem"
@@ -77,11 +82,14 @@ check_certificate() {
       fail "NOCTURO_SIGN_PFX is not a PKCS#12 file"
     fi
     { echo "$cert"; openssl pkcs12 $legacy -in "$NOCTURO_SIGN_PFX" -passin "file:$tmp/secret" -nokeys -cacerts 2>/dev/null; } > "$tmp/chain.pem"
+    # The key, for the release sums' signature: in a file only we may read, gone with $tmp.
+    (umask 077 && openssl pkcs12 $legacy -in "$NOCTURO_SIGN_PFX" -passin "file:$tmp/secret" -nocerts -nodes \
+       -out "$tmp/key.pem" 2>/dev/null) || fail "the key of NOCTURO_SIGN_PFX cannot be read"
   fi
   local which=NOCTURO_SIGN_CERT subject
   by_token || which=NOCTURO_SIGN_PFX
   subject=$(openssl x509 -noout -subject -nameopt oneline <<< "$cert" | sed 's/^subject= *//')
-  openssl x509 -noout -ext extendedKeyUsage <<< "$cert" 2>/dev/null | grep -q 'Code Signing' ||
+  grep -q 'Code Signing' <<< "$(openssl x509 -noout -ext extendedKeyUsage <<< "$cert" 2>/dev/null)" ||
     fail "the certificate of $which ($subject) is not for code signing"
   openssl x509 -noout -checkend 0 <<< "$cert" >/dev/null ||
     fail "the certificate of $which ($subject) expired on $(openssl x509 -noout -enddate <<< "$cert" | cut -d= -f2)"
@@ -116,20 +124,62 @@ check_certificate() {
 }
 
 # osslsigncode sign, in place: SHA-256, the product's name and address, the
-# timestamp or the fixed time.
+# timestamp or the fixed time; an installer's files' metadata signed too
+# (MsiDigitalSignatureEx). A timestamp server that takes the connection and
+# never answers would stop the build for good: each is tried on its own, for
+# a bounded time, and the next one after it.
 osslsign() {
-  local key=(-pkcs12 "${NOCTURO_SIGN_PFX:-}") when=(-time "$SOURCE_DATE_EPOCH") url
+  local key=(-pkcs12 "${NOCTURO_SIGN_PFX:-}") extra=() url
   by_token && key=(-pkcs11module "$NOCTURO_SIGN_PKCS11_MODULE" -certs "$tmp/chain.pem" -key "$NOCTURO_SIGN_PKCS11_KEY")
-  if [ -n "${NOCTURO_SIGN_TIMESTAMP_URL:-}" ]; then
-    when=()
-    for url in $NOCTURO_SIGN_TIMESTAMP_URL; do when+=(-ts "$url"); done
+  [[ $1 != *.msi ]] || extra=(-add-msi-dse)
+  sign_once() {
+    rm -f "$1.signed"
+    timeout "${NOCTURO_SIGN_TIMESTAMP_SECONDS:-60}" osslsigncode sign "${key[@]}" -readpass "$tmp/secret" -h sha256 \
+      -n Nocturo -i https://nocturo.example.com/ "${extra[@]}" "${@:2}" -in "$1" -out "$1.signed" >"$tmp/try.log" 2>&1
+    local status=$?
+    cat "$tmp/try.log" >> "$tmp/sign.log"
+    return $status
+  }
+  : > "$tmp/sign.log"
+  if [ -z "${NOCTURO_SIGN_TIMESTAMP_URL:-}" ]; then
+    sign_once "$1" -time "$SOURCE_DATE_EPOCH" && mv "$1.signed" "$1"
+    return
   fi
-  osslsigncode sign "${key[@]}" -readpass "$tmp/secret" -h sha256 -n Nocturo -i https://nocturo.example.com/ \
-    "${when[@]}" -in "$1" -out "$1.signed" >"$tmp/sign.log" 2>&1 && mv "$1.signed" "$1"
+  local status
+  for url in $NOCTURO_SIGN_TIMESTAMP_URL; do
+    status=0
+    sign_once "$1" -ts "$url" || status=$?
+    [ "$status" != 0 ] || { mv "$1.signed" "$1"; return 0; }
+    if [ "$status" = 124 ]; then
+      echo "timestamp server $url failed: no answer within ${NOCTURO_SIGN_TIMESTAMP_SECONDS:-60} s" >> "$tmp/sign.log"
+    elif ! grep -qiE 'timestamp|http|connect|curl' "$tmp/try.log"; then
+      return 1  # not the server's fault: a refused PIN is never tried again
+    fi
+  done
+  return 1
+}
+
+# The release's own sums, signed by the same key: a detached CMS signature
+# that anyone checks with openssl, on any system.
+sign_sums() {
+  local key=(-inkey "$tmp/key.pem") conf=
+  if by_token; then
+    conf=$tmp/openssl-pkcs11.cnf
+    printf 'openssl_conf = conf\n[conf]\nengines = engines\n[engines]\npkcs11 = pkcs11\n[pkcs11]\nengine_id = pkcs11\nMODULE_PATH = %s\ninit = 0\n' \
+      "$NOCTURO_SIGN_PKCS11_MODULE" > "$conf"
+    key=(-engine pkcs11 -keyform engine -inkey "$NOCTURO_SIGN_PKCS11_KEY;pin-source=file:$tmp/secret")
+  fi
+  awk '/BEGIN CERT/ {n++} n == 1' "$tmp/chain.pem" > "$tmp/leaf.pem"
+  awk '/BEGIN CERT/ {n++} n > 1' "$tmp/chain.pem" > "$tmp/issuers.pem"
+  local issuers=()
+  [ ! -s "$tmp/issuers.pem" ] || issuers=(-certfile "$tmp/issuers.pem")
+  OPENSSL_CONF=${conf:-${OPENSSL_CONF:-}} openssl cms -sign -binary -in "$1" -signer "$tmp/leaf.pem" "${key[@]}" \
+    "${issuers[@]}" -outform DER -out "$1.p7s" >"$tmp/sums.log" 2>&1 ||
+    fail "signing $(basename -- "$1") failed: $(redact "$(head -3 "$tmp/sums.log" | paste -sd';' -)")"
 }
 
 sign_file() {
-  osslsign "$1" || fail "signing $(basename "$1") failed: $(reason "$tmp/sign.log")"
+  osslsign "$1" || fail "signing $(basename -- "$1") failed: $(reason "$tmp/sign.log")"
 }
 
 # The release as its users check it: pinned to this certificate, anchored at
@@ -138,6 +188,7 @@ sign_file() {
 check_release() {
   local tsa=()
   [ -z "${NOCTURO_SIGN_TIMESTAMP_URL:-}" ] || tsa=(--tsa-ca "${NOCTURO_SIGN_TSA_CA:-/etc/ssl/certs/ca-certificates.crt}")
-  scripts/verify-release.sh --publisher "$(cat "$tmp/leaf-sha256")" "${tsa[@]}" "$1" "$tmp/anchor.pem" > "$tmp/verify.log" ||
+  [ "${NOCTURO_SIGN_REQUIRE_TIMESTAMP:-}" != 1 ] || tsa+=(--require-timestamp)
+  scripts/verify-release.sh --publisher "$(cat "$tmp/leaf-sha256")" "${tsa[@]}" --require-signed-sums "$1" "$tmp/anchor.pem" > "$tmp/verify.log" ||
     fail "the signed release does not verify as its users will check it:"$'\n'"$(cat "$tmp/verify.log")"
 }

@@ -2,18 +2,21 @@
 """A local RFC 3161 timestamp server for the package test: openssl ts -reply
 behind http.server, on the loopback address, signing with CERTS/tsa.pem.
 
-    timestamp_server.py CERTS PORT_FILE [refuse]
+    timestamp_server.py CERTS PORT_FILE [refuse|hang]
 
 Writes the port it listens on into PORT_FILE, then serves until it is ended.
-With "refuse" it answers every request with HTTP 500."""
+With "refuse" it answers every request with HTTP 500; with "hang" it reads
+each request and never answers (for at most ten minutes)."""
 import http.server
 import os
 import subprocess
 import sys
 import tempfile
+import time
 
 certs, port_file = sys.argv[1], sys.argv[2]
-refuse = len(sys.argv) > 3 and sys.argv[3] == "refuse"
+mode = sys.argv[3] if len(sys.argv) > 3 else ""
+refuse = mode == "refuse"
 work = tempfile.mkdtemp()
 config = os.path.join(work, "tsa.cnf")
 with open(config, "w") as out:
@@ -41,6 +44,9 @@ with open(os.path.join(work, "serial"), "w") as out:
 class Timestamps(http.server.BaseHTTPRequestHandler):
     def do_POST(self):
         query = self.rfile.read(int(self.headers.get("Content-Length", 0)))
+        if mode == "hang":
+            time.sleep(600)
+            return
         if refuse:
             try:
                 self.send_error(500, "refusing on purpose")
@@ -66,7 +72,7 @@ class Timestamps(http.server.BaseHTTPRequestHandler):
         pass
 
 
-server = http.server.HTTPServer(("127.0.0.1", 0), Timestamps)
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Timestamps)
 with open(port_file, "w") as out:
     out.write(str(server.server_address[1]))
 server.serve_forever()
