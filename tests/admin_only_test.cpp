@@ -56,6 +56,8 @@ TEST(AdministratorsOnly, OnlyTheInstallersFolderPassesAndEveryFaultOrFailedReadI
       {"the user owns the folder", dir, {{dir, "O:" + kAlice + kInstalledFolder.substr(4)}}, false},
       {"Users may add files through an inheritable entry", dir, {{dir, kInstalledFolder + "(A;OICIIO;GW;;;BU)"}},
        false},
+      {"Users given the plain Write of the security dialog", dir, {{dir, kInstalledFolder + "(A;OICI;0x100116;;;BU)"}},
+       false},
       {"a null DACL (FAT)", dir, {{dir, "O:BAD:NO_ACCESS_CONTROL"}}, false},
       {"a file whose security cannot be read", dir, {{exe, ""}}, false},
       {"a network share", "\\\\server\\share\\Nocturo", {}, false},

@@ -111,6 +111,8 @@ TEST(BlankerCursor, OnlyAMoveWithinTheExtentSinceArmingCounts) {
       {"moved before arming", {{0, 100, 100}, {1000, 300, 300}}, -1},
       {"moved and back by the poll", {{0, 100, 100}, {3000, 200, 200}, {4000, 100, 100}}, -1},
       {"moved between polls", {{0, 100, 100}, {5001, 200, 200}}, 8500},
+      {"beyond the width at one poll, back where it was armed at the next",
+       {{0, 100, 100}, {5000, 2000, 100}, {7000, 100, 100}}, -1},
   };
   for (const CursorRow& row : rows) {
     sim::World world = NocturoWorld("1");

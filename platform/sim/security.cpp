@@ -112,12 +112,15 @@ static const std::string* SddlOf(const std::string& path) {
 namespace platform {
 
 // The identity is the resolved path, letter case ignored, on its drive letter's volume.
+// The id leaves the drive out, as two volumes may well give one file id: only
+// the volume tells their folders apart.
 static void IdentityOf(const std::string& windows, FileIdentity* identity) {
   std::string resolved = sim::Resolved(windows);
   *identity = {};
   identity->volume = static_cast<uint64_t>(std::toupper(static_cast<unsigned char>(resolved[0])));
   uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (char c : resolved) hash = (hash ^ static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(c)))) * 1099511628211ull;
+  for (char c : resolved.substr(resolved.size() > 2 && resolved[1] == ':' ? 2 : 0))
+    hash = (hash ^ static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(c)))) * 1099511628211ull;
   std::memcpy(identity->id, &hash, sizeof hash);
 }
 
