@@ -22,16 +22,24 @@ static int Signed(const char* text) { return static_cast<int>(strtol(text, nullp
 // A file time in milliseconds.
 static ULONGLONG Ms(const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000; }
 
-// Walks a snapshot for processes named exactly `name`: how many there are, and
-// the id and thread count of the first. With `end`, ends each one instead.
-static int WalkProcesses(const char* name, DWORD* first_id, DWORD* threads, bool end = false) {
+// The arguments as given, wide: a narrow argv loses what the code page lacks,
+// and reads a look-alike in full-width letters as the name it imitates.
+static wchar_t** g_wide_argv = nullptr;
+// The verb's argument `index`, wide.
+static const wchar_t* Wide(int index) { return g_wide_argv[2 + index]; }
+
+// Walks a snapshot for processes named exactly `name` (wide, compared
+// ordinally, as the programs compare): how many there are, and the id and
+// thread count of the first; -1 when no snapshot can be taken, which is
+// never "none runs". With `end`, ends each one instead.
+static int WalkProcesses(const wchar_t* name, DWORD* first_id, DWORD* threads, bool end = false) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  PROCESSENTRY32 entry;
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32W entry;
   entry.dwSize = sizeof entry;
   int count = 0;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (strcmp(entry.szExeFile, name) != 0) continue;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (CompareStringOrdinal(entry.szExeFile, -1, name, -1, FALSE) != CSTR_EQUAL) continue;
     if (count++ == 0) {
       if (first_id) *first_id = entry.th32ProcessID;
       if (threads) *threads = entry.cntThreads;
@@ -47,28 +55,34 @@ static int WalkProcesses(const char* name, DWORD* first_id, DWORD* threads, bool
   return count;
 }
 
-static DWORD FindProcess(const char* name, DWORD* threads) {
+static DWORD FindProcess(const wchar_t* name, DWORD* threads) {
   DWORD id = 0;
   WalkProcesses(name, &id, threads);
   return id;
 }
 
+// A failed snapshot ends the verb with 2: the test sees an error, not an answer.
 static int WaitProcess(char** a) {
   bool appear = strcmp(a[1], "appear") == 0;
   for (DWORD start = GetTickCount();; Sleep(50)) {
-    if ((FindProcess(a[0], nullptr) != 0) == appear) return 0;
+    int count = WalkProcesses(Wide(0), nullptr, nullptr);
+    if (count < 0) return 2;
+    if ((count > 0) == appear) return 0;
     if (GetTickCount() - start > Number(a[2])) return 1;
   }
 }
 
-static int CountProcess(char** a) {
-  printf("count=%d\n", WalkProcesses(a[0], nullptr, nullptr));
-  return 0;
+static int CountProcess(char**) {
+  int count = WalkProcesses(Wide(0), nullptr, nullptr);
+  printf("count=%d\n", count);
+  return count < 0 ? 2 : 0;
 }
 
-static int EndProcess(char** a) {
-  for (char* name = strtok(a[0], ","); name; name = strtok(nullptr, ",")) WalkProcesses(name, nullptr, nullptr, true);
-  return 0;
+static int EndProcess(char**) {
+  int result = 0;
+  for (wchar_t* name = wcstok(const_cast<wchar_t*>(Wide(0)), L","); name; name = wcstok(nullptr, L","))
+    if (WalkProcesses(name, nullptr, nullptr, true) < 0) result = 2;
+  return result;
 }
 
 // The minimum size is the system's smallest window, which a hidden window need not keep to.
@@ -109,9 +123,6 @@ static int Key(char** a) {
 }
 
 static int Move(char** a) { return SetCursorPos(Signed(a[0]), Signed(a[1])) ? 0 : 1; }
-
-// The arguments as given, wide: a narrow argv loses what the code page lacks.
-static wchar_t** g_wide_argv = nullptr;
 
 // "key=value" with the value in UTF-8, whatever the code page.
 static void PrintUtf8(const char* key, const wchar_t* value, int length = -1) {
@@ -208,9 +219,9 @@ static unsigned long CountHandles(DWORD pid) {
   return count;
 }
 
-static int ProcStats(char** a) {
+static int ProcStats(char**) {
   DWORD threads = 0;
-  DWORD pid = FindProcess(a[0], &threads);
+  DWORD pid = FindProcess(Wide(0), &threads);
   HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : nullptr;
   if (!process) return 1;
   FILETIME created, exited, kernel, user;
@@ -228,7 +239,7 @@ static int ProcStats(char** a) {
 // The notification's record lives in the receiver's memory, as the system
 // puts it there; lParam is its address.
 static int DisplayState(char** a) {
-  DWORD pid = FindProcess(a[0], nullptr), owner = 0;
+  DWORD pid = FindProcess(Wide(0), nullptr), owner = 0;
   HWND window = nullptr;
   while ((window = FindWindowExA(nullptr, window, "RenderWindow", nullptr)))
     if (GetWindowThreadProcessId(window, &owner) && owner == pid) break;
