@@ -75,6 +75,7 @@ TEST(CodePagesUnderWine, TheTrayAndTheDaemonInAFolderNamedInAnyLanguageStartAndL
     std::remove(installed_tray.c_str());
     std::remove(installed_daemon.c_str());
 
+    ASSERT_TRUE(e2e::NoTrayRuns()) << "a tray from before still runs";
     e2e::Program tray(e2e::StartWine(folder, folder + "/nocturotray.exe", {}));
     ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000)) << "the tray refused its own folder";
     Command(ID_AUTOSTART_ON);
@@ -101,6 +102,7 @@ TEST(CodePagesUnderWine, AStartupFolderNamedWithAFullWidthQuoteTakesTheLinkAndRu
     e2e::Undo restore = RestoreStartupFolder();
     ASSERT_TRUE(SetStartupFolder(e2e::WindowsPath(startup)));
     std::string folder = Tray(std::string("tray quote ") + page.name);
+    ASSERT_TRUE(e2e::NoTrayRuns()) << "a tray from before still runs";
     e2e::Program tray(e2e::StartWine(folder, folder + "/nocturotray.exe", {}));
     ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000));
     Command(ID_AUTOSTART_ON);
@@ -133,6 +135,7 @@ TEST(CodePagesUnderWine, TheTrayStartsBesideALookAlikeInFullWidthLetters) {
     USE(page);
     e2e::Program look_alike(e2e::StartStandIn(std::string("look-alike ") + page.name, u8"ｎｏｃｔｕｒｏｔｒａｙ.exe"));
     std::string folder = Tray(std::string("beside a look-alike ") + page.name);
+    ASSERT_TRUE(e2e::NoTrayRuns()) << "a tray from before still runs";
     e2e::Program tray(e2e::StartWine(folder, folder + "/nocturotray.exe", {}));
     EXPECT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000)) << "the tray counted the look-alike as itself";
   }
@@ -199,6 +202,7 @@ TEST(CodePagesUnderWine, TheMenuItemsReadAsTheirCharacters) {
     USE(page);
     std::string folder = Tray(std::string("menu texts ") + page.name), trace = folder + "/trace.txt";
     setenv("WINEDEBUG", "+menu", 1);
+    ASSERT_TRUE(e2e::NoTrayRuns()) << "a tray from before still runs";
     e2e::Program tray(e2e::StartWine(folder, folder + "/nocturotray.exe", {}, "", trace));
     setenv("WINEDEBUG", "-all", 1);
     ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000));
@@ -224,6 +228,7 @@ TEST_F(CodePagesUnderShell, TheTooltipReadsAsItsCharacters) {
     USE(page);
     std::string folder = Tray(std::string("shell texts ") + page.name);
     e2e::WriteFile(folder + "/tpinfo.ini", "[setting]\r\ntype=2\r\ndefault=2");
+    ASSERT_TRUE(e2e::NoTrayRuns()) << "a tray from before still runs";
     e2e::Program tray(e2e::StartWine(folder, folder + "/nocturotray.exe", {}));
     ASSERT_TRUE(e2e::WindowExists("DOCKWIN", "dockwin", 20000));
     e2e::SleepMs(1000);

@@ -48,7 +48,12 @@ bool WaitProcess(const std::string& image, bool appear, int timeout_ms) {
 
 int CountProcess(const std::string& image) { return Number(Values(Run({"count-process", image})), "count"); }
 
-void EndAll(const std::string& images) { Run({"end-process", images}); }
+bool EndAll(const std::string& images) { return Run({"end-process", images}).code == 0; }
+
+bool NoTrayRuns() {
+  return WaitProcess("nocturotray.exe", false, 10000) &&
+         Eventually([] { return !WindowExists("DOCKWIN", "dockwin", 0); }, 10000);
+}
 
 WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms) {
   long long start = NowMs();

@@ -10,8 +10,9 @@ namespace e2e {
 
 bool WaitProcess(const std::string& image, bool appear, int timeout_ms);
 int CountProcess(const std::string& image);
-// Ends every process of that exact image name (or names, separated by commas).
-void EndAll(const std::string& images);
+// Ends every process of that exact image name (or names, separated by commas);
+// false when the helper could not look (no snapshot, or it did not run).
+bool EndAll(const std::string& images);
 
 struct WindowInfo {
   bool found = false;
@@ -20,6 +21,10 @@ struct WindowInfo {
 // The first window of that class and title ("" for an untitled one).
 WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms = 0);
 bool WindowExists(const std::string& window_class, const std::string& title, int timeout_ms = 0);
+// A tray that starts must not meet another, nor one still ending: it would
+// end on its one-copy check instead, and a window left for a moment by an
+// ended tray would pass for its own. True once neither is left.
+bool NoTrayRuns();
 
 bool Post(const std::string& window_class, const std::string& title, uint32_t message,
           uintptr_t wparam = 0, intptr_t lparam = 0);

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <mutex>
 #include <sstream>
@@ -187,14 +188,25 @@ namespace {
 
 std::string Journal() { return kRoot + "/undo-journal"; }
 
-void UndoLine(const std::string& line) {
+// True when it is undone: a file moved back (or no longer there to move), a
+// command that ended with 0.
+bool UndoLine(const std::string& line) {
   if (line.rfind("move\t", 0) == 0) {
     size_t tab = line.find('\t', 5);
-    std::error_code absent;
-    fs::rename(line.substr(5, tab - 5), line.substr(tab + 1), absent);
-  } else if (line.rfind("run\t", 0) == 0) {
-    std::system(line.substr(4).c_str());
+    std::error_code failed;
+    fs::rename(line.substr(5, tab - 5), line.substr(tab + 1), failed);
+    return !failed || !fs::exists(line.substr(5, tab - 5));
   }
+  return line.rfind("run\t", 0) == 0 && std::system(line.substr(4).c_str()) == 0;
+}
+
+// The journal without `line` once, or without every line `undone` says is undone.
+void Rewrite(const std::function<bool(const std::string&)>& undone) {
+  std::string kept, line;
+  for (std::ifstream in(Journal()); std::getline(in, line);)
+    if (!undone(line)) kept += line + "\n";
+  if (kept.empty()) std::remove(Journal().c_str());
+  else WriteFile(Journal(), kept);
 }
 
 }  // namespace
@@ -210,13 +222,16 @@ Undo Undo::MoveAside(const std::string& path) {
 
 Undo Undo::Run(const std::string& command) { return Undo("run\t" + command); }
 
+// A clean-up that fails stays in the journal for the next test's start, and
+// fails this test, which needed it.
 Undo::~Undo() {
   if (line_.empty()) return;
-  UndoLine(line_);
-  std::string kept, line;
-  for (std::ifstream in(Journal()); std::getline(in, line);)
-    if (line != line_) kept += line + "\n";
-  WriteFile(Journal(), kept);
+  if (!UndoLine(line_)) {
+    ADD_FAILURE() << "clean-up failed, tried again before the next test: " << line_;
+    return;
+  }
+  bool dropped = false;
+  Rewrite([&](const std::string& line) { return !dropped && line == line_ && (dropped = true); });
 }
 
 void ShowWineErrors(bool failed) {
@@ -230,10 +245,13 @@ void ShowWineErrors(bool failed) {
 }
 
 void StartClean() {
-  std::string line;
-  for (std::ifstream in(Journal()); std::getline(in, line);) UndoLine(line);
-  std::remove(Journal().c_str());
-  EndAll("nocturotray.exe,nocturodaemon.exe,nocturo.exe,panelblank.exe,panelprobe.exe");
+  Rewrite([](const std::string& line) {
+    if (UndoLine(line)) return true;
+    ADD_FAILURE() << "a clean-up from before still fails: " << line;
+    return false;
+  });
+  if (!EndAll("nocturotray.exe,nocturodaemon.exe,nocturo.exe,panelblank.exe,panelprobe.exe"))
+    ADD_FAILURE() << "the suite's programs from before could not be looked for, nor ended";
 }
 
 Result RunWine(const std::string& folder, const std::string& program,

@@ -78,7 +78,10 @@ awk -F'\t' '$1 == "RemoveStartupLinks" && int($2 / 2048) % 2 == 0 {ok = 1} END {
 awk -F'\t' '$3 == "CMD_EXE" && $2 % 64 == 50 {n++; ok += $4 ~ /^\/d \/v:off \/c /} END {exit n != 1 || ok != n}' <<< "$actions" ||
   fail "a command interpreter of the installer's would run the user's AutoRun"
 # The logon tasks go with a full removal, by a 32-bit DLL of system DLLs only, as SYSTEM.
-awk -F'\t' '$1 == "RemoveLogonTasks" && $2 == 3137 && $3 == "NocturoTasks" && $4 == "RemoveNocturoTasks" {n++}
+# A DLL from the Binary table (1), deferred (1024), as SYSTEM (2048, no
+# impersonation), its failure not failing the removal (64).
+awk -F'\t' '$1 == "RemoveLogonTasks" && $2 % 64 == 1 && int($2 / 64) % 2 == 1 && int($2 / 1024) % 2 == 1 &&
+  int($2 / 2048) % 2 == 1 && $3 == "NocturoTasks" && $4 == "RemoveNocturoTasks" {n++}
   END {exit n != 1}' <<< "$actions" || fail "no custom action removes the logon tasks as SYSTEM"
 table InstallExecuteSequence | awk -F'\t' '$1 ~ /^Remove(StartupLinks|LogonTasks)$/ {c[$2]++; n++} END {exit n != 2 || length(c) != 1}' ||
   fail "the logon tasks are not removed exactly when the Startup links are"
