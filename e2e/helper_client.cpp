@@ -1,7 +1,6 @@
 #include "e2e/helper_client.h"
 
 #include <cstdlib>
-#include <iostream>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -13,12 +12,18 @@ namespace e2e {
 namespace {
 
 // The helper answers 0 or 1, and writes on standard error only what a command
-// it runs writes there. Anything else is Wine failing to run it, which a test
+// it runs writes there; a verb that waits answers "no" only when its wait
+// (`wait_ms`) is up. Anything else is Wine failing to run it, which a test
 // would take for a plain "no".
-Result Run(const std::vector<std::string>& args, int timeout_ms = 30000) {
+Result Run(const std::vector<std::string>& args, int timeout_ms = 30000, int wait_ms = 0) {
+  long long start = NowMs();
   Result r = RunWine(ToolsDir(), ToolsDir() + "/nochelper.exe", args, timeout_ms);
+  long long waited = NowMs() - start;
   if (r.code != 0 && (r.code != 1 || !r.errors.empty()))
-    std::cout << "[ helper   ] " << args[0] << " ended with " << r.code << "; Wine wrote: " << r.errors << "\n";
+    NoteWineBroke("helper " + args[0] + " ended with " + std::to_string(r.code) + "; Wine wrote: " + r.errors);
+  else if (r.code == 1 && waited < wait_ms)
+    NoteWineBroke("helper " + args[0] + " answered no after " + std::to_string(waited) + " ms of " +
+                  std::to_string(wait_ms));
   return r;
 }
 
@@ -43,7 +48,8 @@ std::string Text(long long value) { return std::to_string(value); }
 }  // namespace
 
 bool WaitProcess(const std::string& image, bool appear, int timeout_ms) {
-  return Run({"wait-process", image, appear ? "appear" : "vanish", Text(timeout_ms)}, timeout_ms + 30000).code == 0;
+  return Run({"wait-process", image, appear ? "appear" : "vanish", Text(timeout_ms)}, timeout_ms + 30000, timeout_ms)
+             .code == 0;
 }
 
 int CountProcess(const std::string& image) { return Number(Values(Run({"count-process", image})), "count"); }
@@ -56,11 +62,7 @@ bool NoTrayRuns() {
 }
 
 WindowInfo WaitWindow(const std::string& window_class, const std::string& title, int timeout_ms) {
-  long long start = NowMs();
-  Result r = Run({"wait-window", window_class, title, Text(timeout_ms)}, timeout_ms + 30000);
-  long long waited = NowMs() - start;
-  if (r.code != 0 && waited < timeout_ms)
-    std::cout << "[ helper   ] no " << window_class << " window, after " << waited << " ms of " << timeout_ms << "\n";
+  Result r = Run({"wait-window", window_class, title, Text(timeout_ms)}, timeout_ms + 30000, timeout_ms);
   auto v = Values(r);
   return {r.code == 0,           Number(v, "visible"),    Number(v, "width"), Number(v, "height"),
           Number(v, "min_width"), Number(v, "min_height"), Number(v, "x"),     Number(v, "y")};

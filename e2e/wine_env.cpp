@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <iostream>
 #include <mutex>
 #include <sstream>
@@ -41,6 +42,8 @@ std::string Session(const char* name) {
 // word when it could not start or run one, which a failed test then shows.
 std::mutex g_errors_lock;
 std::vector<std::pair<std::string, std::string>> g_errors;  // program, file
+std::vector<std::string> g_wine_broke;                        // this test's marks
+std::map<pid_t, std::string> g_started;                       // program of each pid
 
 std::string ErrorsFile(const std::string& program) {
   static std::atomic<int> files{0};
@@ -138,6 +141,8 @@ pid_t StartWine(const std::string& folder, const std::string& program, const std
   }
   if (out >= 0) close(out);
   if (err >= 0) close(err);
+  std::lock_guard<std::mutex> hold(g_errors_lock);
+  g_started[pid] = program;
   return pid;
 }
 
@@ -149,11 +154,28 @@ pid_t StartStandIn(const std::string& folder_name, const std::string& image) {
   return pid;
 }
 
+// The suite's programs end with 0 or 1; any other end is Wine's.
+static void CheckEnd(pid_t pid, int status) {
+  std::string program;
+  {
+    std::lock_guard<std::mutex> hold(g_errors_lock);
+    program = g_started[pid];
+    g_started.erase(pid);
+  }
+  std::string image = program.substr(program.find_last_of("/\\") + 1);
+  bool ours = image == "nocturo.exe" || image == "panelblank.exe" || image == "nocturotray.exe" ||
+              image == "nocturodaemon.exe" || image == "panelprobe.exe";
+  if (ours && !(WIFEXITED(status) && WEXITSTATUS(status) <= 1))
+    NoteWineBroke(program + " ended with " +
+                  (WIFEXITED(status) ? std::to_string(WEXITSTATUS(status)) : "signal " + std::to_string(WTERMSIG(status))));
+}
+
 int WaitExit(pid_t pid, int timeout_ms) {
   if (pid <= 0) return -1;  // no process: waitpid(-1) would take any child's end for its
   int status = 0;
   for (int waited = 0;; waited += 20) {
     pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) CheckEnd(pid, status);
     if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (done < 0 || waited >= timeout_ms) return -1;
     SleepMs(20);
@@ -234,15 +256,51 @@ Undo::~Undo() {
   Rewrite([&](const std::string& line) { return !dropped && line == line_ && (dropped = true); });
 }
 
+void NoteWineBroke(const std::string& what) {
+  std::cout << "[ wine     ] " << what << "\n";
+  std::lock_guard<std::mutex> hold(g_errors_lock);
+  g_wine_broke.push_back(what);
+}
+
 void ShowWineErrors(bool failed) {
   std::lock_guard<std::mutex> hold(g_errors_lock);
   for (const auto& [program, path] : g_errors) {
     std::string text = ReadLines(path);
     if (failed && !text.empty()) std::cout << "[ stderr   ] " << program << ":\n" << text << "\n";
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+      if (line.rfind("wine: ", 0) == 0) g_wine_broke.push_back(program + ": " + line);
     std::remove(path.c_str());
   }
   g_errors.clear();
 }
+
+namespace {
+
+// One line for each failed test, and for each passed one that bore Wine's
+// marks, into the file the session script reads: the verdict ("wine" for a
+// failure with marks, "failed" without, "passed" with), the test's full
+// name, where it first failed, and the marks.
+void Report(const ::testing::TestInfo& test) {
+  std::lock_guard<std::mutex> hold(g_errors_lock);
+  const ::testing::TestResult& result = *test.result();
+  std::string marks, where;
+  for (const std::string& mark : g_wine_broke) marks += (marks.empty() ? "" : " | ") + mark;
+  g_wine_broke.clear();
+  for (int i = 0; i < result.total_part_count() && where.empty(); ++i)
+    if (result.GetTestPartResult(i).failed())
+      where = std::string(result.GetTestPartResult(i).file_name() ? result.GetTestPartResult(i).file_name() : "?") +
+              ":" + std::to_string(result.GetTestPartResult(i).line_number());
+  const char* file = getenv("NOCTURO_E2E_REPORT");
+  if (!file || (!result.Failed() && marks.empty())) return;
+  std::replace(marks.begin(), marks.end(), '\n', ' ');
+  std::replace(marks.begin(), marks.end(), '\t', ' ');
+  const char* verdict = !result.Failed() ? "passed" : marks.empty() ? "failed" : "wine";
+  std::ofstream(file, std::ios::app) << verdict << "\t" << test.test_suite_name() << "." << test.name() << "\t"
+                                     << (where.empty() ? "-" : where) << "\t" << marks << "\n";
+}
+
+}  // namespace
 
 void StartClean() {
   Rewrite([](const std::string& line) {
@@ -309,8 +367,14 @@ int main(int argc, char** argv) {
   // Each test starts with none of the suite's programs running and the prefix as it was.
   struct CleanStart : ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { e2e::StartClean(); }
-    void OnTestEnd(const ::testing::TestInfo& test) override { e2e::ShowWineErrors(test.result()->Failed()); }
+    void OnTestEnd(const ::testing::TestInfo& test) override {
+      e2e::ShowWineErrors(test.result()->Failed());
+      e2e::Report(test);
+    }
   };
   ::testing::UnitTest::GetInstance()->listeners().Append(new CleanStart);
-  return RUN_ALL_TESTS();
+  int status = RUN_ALL_TESTS();
+  // Only a program that ran to here has reported every failure.
+  if (const char* file = getenv("NOCTURO_E2E_REPORT")) std::ofstream(file, std::ios::app) << "ended\t" << status << "\n";
+  return status;
 }

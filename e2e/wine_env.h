@@ -87,6 +87,12 @@ void StartClean();
 // What each program the test started wrote on its standard error (Wine's word
 // on one it could not start or run), shown when the test failed; then dropped.
 void ShowWineErrors(bool failed);
+// A mark of Wine failing to run a program, which no product fault leaves: a
+// loader error, a helper ending with a code it never returns or answering
+// "no" before its wait is up, a suite program's impossible exit code. A test
+// that failed with such a mark is tried once more in a new session
+// (scripts/in-wine-session.sh); one without fails the run.
+void NoteWineBroke(const std::string& what);
 
 // Ends every program of the session and starts the next ones on a virtual
 // desktop named "shell", which has a taskbar with a notification area (on),

@@ -7,13 +7,23 @@ scripts/install-deps.sh
 cmake --preset host-sanitize >/dev/null
 cmake --build --preset host-sanitize
 scripts/build.sh
-# A Wine test that fails runs once more, in a new session, and must pass there.
-# In about one full run in four, a program Wine has just started ends at once,
-# before its own code could fail: with a code it never returns, or a helper
-# answering within 0.2 s what it waits 20 s for. The first failure stays in
-# the log, with what Wine wrote on standard error. The host tests are
-# deterministic and run once.
+# The host tests are deterministic and run once. A Wine case that failed
+# with Wine's marks on it (a program Wine ended at its start: a loader error,
+# an impossible exit code, a helper's impossible answer) runs once more in a
+# new session (scripts/in-wine-session.sh); any other failure fails the run.
+# Every case so retried is shown in the FLAKY block, and more than one fails
+# the run.
 status=0
 ctest --preset host-sanitize --label-exclude e2e || status=1
-ctest --preset host-sanitize --label-regex e2e --repeat until-pass:2 || status=1
+rm -f build/e2e-flaky
+ctest --preset host-sanitize --label-regex e2e || status=1
+retried=0
+[ -f build/e2e-flaky ] && retried=$(wc -l <build/e2e-flaky)
+echo "FLAKY: $retried Wine case(s) retried (program, case, where it failed, what Wine did)"
+[ -f build/e2e-flaky ] && sed 's/^/  /' build/e2e-flaky
+echo "END FLAKY"
+if [ "$retried" -gt 1 ]; then
+  echo "FAIL: Wine broke $retried cases in one run; at most one is retried" >&2
+  status=1
+fi
 exit $status

@@ -33,11 +33,25 @@ fi
 if [ -f "$WIN_BUILD/e2e-tools/print_args.exe" ]; then
   cp "$WIN_BUILD/e2e-tools/print_args.exe" "$WINEPREFIX/drive_c/windows/system32/powercfg.exe"
 fi
-# A session starts on the plain desktop, even after a test that chose the
-# taskbar's was killed before it could choose back.
-# (A running server keeps its registry in memory: the edit is then harmless.)
+# A session starts with a server of its own: one still serving the prefix was
+# left by a session that was killed (CTest's timeout runs no EXIT trap), and
+# its programs and display would be this session's.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w 2>/dev/null || true
+# It starts on the plain desktop, even after a test that chose the taskbar's
+# was killed before it could choose back.
 sed -i '/^"Desktop"="shell"$/d' "$WINEPREFIX/user.reg"
-wineserver -p 2>/dev/null || true  # one may run already
+wineserver -p 2>/dev/null || true
+
+# One idle program on the session's desktop for the whole session: Wine closes
+# a desktop about a second after its last program ends, where Windows keeps
+# it, and a program starting as it closes can be ended at once. It goes with
+# the server. NOCTURO_KEEP_DESKTOP=0 leaves it out, to measure the difference
+# (bench/wine-starts.sh).
+wine_keep_desktop() {
+  [ "${NOCTURO_KEEP_DESKTOP:-1}" = 1 ] && [ -f "$WIN_BUILD/e2e-tools/keep_desktop.exe" ] || return 0
+  setsid "$WINE_LOADER" "$WIN_BUILD/e2e-tools/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
+}
 
 # The test helper: one verb a call, its answer as key=value lines.
 helper() { "$WINE_LOADER" "$WIN_BUILD/e2e-tools/nochelper.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -57,6 +71,7 @@ wine_shell_desktop() {
   fi
   wineserver -w
   wineserver -p 2>/dev/null || true
+  wine_keep_desktop
 }
 
 # "X Y WIDTH HEIGHT" of the first window of that class and title, or nothing.
