@@ -43,12 +43,16 @@ static bool Denies(uint8_t type) {
 
 // Whether the object is itself and trusted alone with `rights`: in entries
 // that apply to it, and, with `inherited_too`, in those that only what is made
-// in it later inherits (a settings file the programs write anew, say).
-static bool OnlyTheTrusted(const char16_t* path, uint32_t rights, bool inherited_too) {
+// in it later inherits (a settings file the programs write anew, say). One
+// that is not there passes where `may_be_absent`.
+static bool OnlyTheTrusted(const FolderFacts& facts, const char16_t* path, uint32_t rights, bool inherited_too,
+                           bool may_be_absent = false) {
   uint32_t attributes = 0;
   platform::FileIdentity identity;
   FileSecurity security;
-  if (!platform::DescribeFile(path, &attributes, &identity, &security)) return false;
+  int found = facts.describe(path, &attributes, &identity, &security);
+  if (found == 0 && may_be_absent) return true;
+  if (found != 1) return false;
   bool has_id = false;
   for (uint8_t byte : identity.id) has_id = has_id || byte != 0;
   if (!has_id || (attributes & kFileAttributeReparsePoint) || security.null_dacl || !Trusted(security.owner))
@@ -89,19 +93,32 @@ bool OnlyAdministratorsCanChange(PathBuffer* folder) {
   return FolderOnlyAdministratorsCanChange(program.text, folder);
 }
 
+// The system's own answers: a file that is not there counts apart from one
+// that cannot be read.
+static int DescribeOnDisk(const char16_t* path, uint32_t* attributes, platform::FileIdentity* identity,
+                          FileSecurity* security) {
+  if (platform::DescribeFile(path, attributes, identity, security)) return 1;
+  return platform::Access(path, 0) != 0 ? 0 : -1;
+}
+
 bool FolderOnlyAdministratorsCanChange(const char16_t* path, PathBuffer* folder) {
-  if (!Resolved(path, folder) || !OnlyTheTrusted(folder->text, kChangesIt, true)) return false;
+  return Resolved(path, folder) && ResolvedFolderOnlyAdministratorsCanChange(folder->text, {DescribeOnDisk});
+}
+
+bool ResolvedFolderOnlyAdministratorsCanChange(const char16_t* folder, const FolderFacts& facts) {
+  PathBuffer path;
+  ClearText(&path);
+  if (!AppendText(&path, folder) || !OnlyTheTrusted(facts, path.text, kChangesIt, true)) return false;
   for (const char* name : kSuiteFiles) {
-    PathBuffer file = *folder;
+    PathBuffer file = path;
     if (file.length > 3) AppendText(&file, u"\\");
     if (!AppendAscii(&file, name)) return false;
     // A file that is not there can only be made by whoever may add one: checked above.
-    if (platform::Access(file.text, 0) == 0 && !OnlyTheTrusted(file.text, kChangesIt, false)) return false;
+    if (!OnlyTheTrusted(facts, file.text, kChangesIt, false, true)) return false;
   }
-  PathBuffer above = *folder;
-  for (uint32_t rights = kMakesOneBeside; above.length > 3; rights = kReplacesIt) {
-    CutToParent(&above);
-    if (!OnlyTheTrusted(above.text, rights, false)) return false;
+  for (uint32_t rights = kMakesOneBeside; path.length > 3; rights = kReplacesIt) {
+    CutToParent(&path);
+    if (!OnlyTheTrusted(facts, path.text, rights, false)) return false;
   }
   return true;
 }

@@ -4,6 +4,7 @@
 // in place of ours and have it started as administrator.
 #pragma once
 #include "common/text_buffer.h"
+#include "platform/security.h"
 
 // Judged from the security descriptors themselves, for every account but
 // SYSTEM, Administrators and TrustedInstaller, so that it holds for every
@@ -21,3 +22,12 @@
 bool OnlyAdministratorsCanChange(PathBuffer* folder);
 // The same for any folder, `path` as a task or link names it.
 bool FolderOnlyAdministratorsCanChange(const char16_t* path, PathBuffer* folder);
+
+// Where the judgement reads each object: 1 described, 0 not there, -1 there
+// but unreadable (a "no").
+struct FolderFacts {
+  int (*describe)(const char16_t* path, uint32_t* attributes, platform::FileIdentity* identity,
+                  platform::FileSecurity* security);
+};
+// The judgement itself, on a folder already resolved ("C:\...").
+bool ResolvedFolderOnlyAdministratorsCanChange(const char16_t* folder, const FolderFacts& facts);

@@ -146,6 +146,11 @@ std::string DeleteTask(const std::string& name) { return Values(Run({"task-delet
 
 std::string DeleteTaskFolder() { return Values(Run({"task-folder-delete"}))["result"]; }
 
+std::string AdminOnly(const std::string& folder, const std::string& table_path) {
+  auto v = Values(Run({"admin-only", folder, WindowsPath(table_path)}));
+  return v["answer"] + (v.count("unconverted") ? " (Windows could not convert " + v["unconverted"] + ")" : "");
+}
+
 bool ForgetIcon(const std::string& window_class, const std::string& title, uint32_t id) {
   return Run({"forget-icon", window_class, title, Text(id)}).code == 0;
 }

@@ -71,5 +71,9 @@ bool RegisterTask(const std::string& name, const std::string& folder);
 // The HRESULTs, in hexadecimal, of deleting \\Nocturo\\<name>, and every task there with the folder.
 std::string DeleteTask(const std::string& name);
 std::string DeleteTaskFolder();
+// "yes" or "no": whether only administrators can change `folder` (a Windows
+// path), judged by the programs' own code from the descriptors in the file at
+// `table_path`, one "PATH<tab>SDDL" line each, converted by Windows.
+std::string AdminOnly(const std::string& folder, const std::string& table_path);
 
 }  // namespace e2e

@@ -2,7 +2,8 @@
 // owns it), so no folder there is one only administrators can change: the
 // tray and the daemon take the link's way, and without VBScript none. The
 // task's way is the simulator's; here the product's task functions, run from
-// the helper, register and remove tasks in Wine's scheduler.
+// the helper, register and remove tasks in Wine's scheduler, and judge the
+// simulator's table of descriptors, converted by Windows' own SDDL reader.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "e2e/helper_client.h"
 #include "e2e/wine_env.h"
+#include "tests/admin_only_rows.h"
 #include "tray/tray.h"
 
 namespace {
@@ -78,6 +80,19 @@ TEST(StartAtLogonUnderWine, TheTaskFunctionsRegisterAndRemoveTasksInTheNocturoFo
   EXPECT_TRUE(e2e::Exists(TaskStore() + "/another"));
   EXPECT_EQ(e2e::DeleteTaskFolder(), "00000000");
   EXPECT_FALSE(e2e::Exists(TaskStore())) << "every task and the folder";
+}
+
+// The Windows reader (SIDs, entry layouts, a null DACL) gives each row the
+// simulator's answer, "yes" included, which no folder under Wine can give.
+TEST(AdminOnlyUnderWine, TheWindowsReaderJudgesEachRowOfTheSimulatorsTableAlike) {
+  const std::string table = e2e::NewFolder("admin-only") + "/table";
+  for (const sddl::AdminOnlyRow& row : sddl::AdminOnlyRows({"nocturotray.exe", "panelblank.exe", "tpinfo.ini"})) {
+    if (row.folder.rfind("C:\\", 0) != 0) continue;  // a share: its path says no, not a descriptor
+    std::string lines;
+    for (const auto& [path, sddl] : row.security) lines += path + "\t" + sddl + "\n";
+    e2e::WriteFile(table, lines);
+    EXPECT_EQ(e2e::AdminOnly(row.folder, table), row.yes ? "yes" : "no") << row.what;
+  }
 }
 
 }  // namespace

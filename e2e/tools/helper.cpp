@@ -6,6 +6,7 @@
 #include <psapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <sddl.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -13,8 +14,10 @@
 #include <cstring>
 
 #include "blanker/blanker.h"
+#include "common/admin_only.h"
 #include "common/logon_task.h"
 #include "platform/tasks.h"
+#include "platform/win32/descriptor.h"
 #include "platform/win_values.h"
 
 static UINT Number(const char* text) { return static_cast<UINT>(strtoul(text, nullptr, 0)); }
@@ -382,6 +385,65 @@ static int ExitCode(char** a) {
   return 0;
 }
 
+// Descriptors by path, as SDDL, from the table file of "admin-only".
+static wchar_t g_paths[32][MAX_PATH], g_sddl[32][2048];
+static int g_described = 0, g_unconverted = 0;
+
+// An object of the table: described from its SDDL (an empty one cannot be
+// read); one the table lacks is not there.
+static int DescribeFromTable(const char16_t* path, uint32_t* attributes, platform::FileIdentity* identity,
+                             platform::FileSecurity* security) {
+  for (int i = 0; i < g_described; ++i) {
+    if (CompareStringOrdinal(g_paths[i], -1, reinterpret_cast<const wchar_t*>(path), -1, TRUE) != CSTR_EQUAL) continue;
+    *attributes = 0;
+    *identity = {};
+    identity->id[0] = static_cast<uint8_t>(i + 1);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!g_sddl[i][0]) return -1;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(g_sddl[i], SDDL_REVISION_1, &descriptor, nullptr)) {
+      printf("unconverted=%ls (%lu)\n", g_sddl[i], GetLastError());
+      g_unconverted++;
+      return -1;
+    }
+    // Windows reads "D:NO_ACCESS_CONTROL" as no DACL at all (a FAT drive's);
+    // Wine's reader makes an empty one, so the descriptor is made as Windows does.
+    SECURITY_DESCRIPTOR no_dacl;
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE, present = FALSE;
+    PACL dacl = nullptr;
+    bool described = true;
+    if (wcsstr(g_sddl[i], L"D:NO_ACCESS_CONTROL") && GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) &&
+        present && dacl) {
+      printf("wine_made_an_empty_dacl=%d\n", i);
+      described = InitializeSecurityDescriptor(&no_dacl, SECURITY_DESCRIPTOR_REVISION) &&
+                  GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) &&
+                  SetSecurityDescriptorOwner(&no_dacl, owner, FALSE) &&
+                  SetSecurityDescriptorDacl(&no_dacl, TRUE, nullptr, FALSE);
+    }
+    described = described && platform::DescribeDescriptor(owner ? &no_dacl : descriptor, security);
+    LocalFree(descriptor);
+    return described ? 1 : -1;
+  }
+  return 0;
+}
+
+static int AdminOnly(char** a) {
+  FILE* table = fopen(a[1], "r");
+  char line[4096];
+  while (table && g_described < 32 && fgets(line, sizeof line, table)) {
+    line[strcspn(line, "\r\n")] = 0;
+    char* tab = strchr(line, '\t');
+    if (!tab) continue;
+    *tab = 0;
+    MultiByteToWideChar(CP_UTF8, 0, line, -1, g_paths[g_described], MAX_PATH);
+    MultiByteToWideChar(CP_UTF8, 0, tab + 1, -1, g_sddl[g_described++], 2048);
+  }
+  if (table) fclose(table);
+  bool yes = ResolvedFolderOnlyAdministratorsCanChange(reinterpret_cast<const char16_t*>(Wide(0)), {DescribeFromTable});
+  printf("answer=%s\n", yes ? "yes" : "no");
+  return g_unconverted || !table ? 1 : 0;
+}
+
 struct Verb {
   const char* name;
   int arguments;
@@ -420,6 +482,8 @@ static const Verb kVerbs[] = {
      TaskRegister},
     {"task-delete", 1, "NAME                deletes \\Nocturo\\NAME: result=", TaskDelete},
     {"task-folder-delete", 0, "              every task in \\Nocturo, then the folder: result=", TaskFolderDelete},
+    {"admin-only", 2, "FOLDER TABLE          answer= whether only administrators can change FOLDER, each "
+     "object described by TABLE's \"PATH<tab>SDDL\" lines (none: not there)", AdminOnly},
     {"forget-icon", 3, "CLASS TITLE ID      deletes that window's notification-area icon, as a "
      "restarted shell has forgotten it", ForgetIcon},
 };

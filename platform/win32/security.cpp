@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "platform/win32/descriptor.h"
 #include "platform/win32/scoped.h"
-#include "platform/win32/win32.h"
 
 #include <aclapi.h>
 
@@ -41,17 +41,17 @@ static Trustee Classify(PSID sid) {
   return Trustee::Other;
 }
 
-static bool ReadSecurity(HANDLE file, FileSecurity* security) {
+bool DescribeDescriptor(PSECURITY_DESCRIPTOR descriptor, FileSecurity* security) {
   PSID owner = nullptr;
   PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (::GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
-                        nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+  BOOL defaulted = FALSE, present = FALSE;
+  if (!::GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) ||
+      !::GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted))
     return false;
-  ScopedLocal held(descriptor);
   *security = {};
   security->owner = Classify(owner);
-  security->null_dacl = dacl == nullptr;
+  security->null_dacl = !present || dacl == nullptr;
+  if (!present) dacl = nullptr;
   if (dacl && dacl->AceCount > kMaxAccessEntries) return false;
   for (WORD i = 0; dacl && i < dacl->AceCount; ++i) {
     ACE_HEADER* header = nullptr;
@@ -69,14 +69,23 @@ static bool ReadSecurity(HANDLE file, FileSecurity* security) {
                   header->AceType == ACCESS_ALLOWED_CALLBACK_OBJECT_ACE_TYPE ||
                   header->AceType == ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE;
     if (object) {
-      DWORD present = 0;
-      std::memcpy(&present, sid, sizeof present);
-      sid += sizeof present + ((present & ACE_OBJECT_TYPE_PRESENT) ? sizeof(GUID) : 0) +
-             ((present & ACE_INHERITED_OBJECT_TYPE_PRESENT) ? sizeof(GUID) : 0);
+      DWORD present_types = 0;
+      std::memcpy(&present_types, sid, sizeof present_types);
+      sid += sizeof present_types + ((present_types & ACE_OBJECT_TYPE_PRESENT) ? sizeof(GUID) : 0) +
+             ((present_types & ACE_INHERITED_OBJECT_TYPE_PRESENT) ? sizeof(GUID) : 0);
     }
     entry.who = Classify(const_cast<BYTE*>(sid));
   }
   return true;
+}
+
+static bool ReadSecurity(HANDLE file, FileSecurity* security) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (::GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, nullptr,
+                        nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+    return false;
+  ScopedLocal held(descriptor);
+  return DescribeDescriptor(descriptor, security);
 }
 
 // The volume's serial number and the file's 128-bit id (ReFS, a Dev Drive
