@@ -43,6 +43,7 @@ std::string Session(const char* name) {
 std::mutex g_errors_lock;
 std::vector<std::pair<std::string, std::string>> g_errors;  // program, file
 std::vector<std::string> g_wine_broke;                        // this test's marks
+bool g_crashed = false;                                       // and whether a program crashed
 std::map<pid_t, std::string> g_started;                       // program of each pid
 
 std::string ErrorsFile(const std::string& program) {
@@ -268,8 +269,10 @@ void ShowWineErrors(bool failed) {
     std::string text = ReadLines(path);
     if (failed && !text.empty()) std::cout << "[ stderr   ] " << program << ":\n" << text << "\n";
     std::istringstream lines(text);
+    // A program's own crash is a fault of its own, whatever else Wine did.
     for (std::string line; std::getline(lines, line);)
-      if (line.rfind("wine: ", 0) == 0) g_wine_broke.push_back(program + ": " + line);
+      if (line.rfind("wine: Unhandled", 0) == 0) g_crashed = true;
+      else if (line.rfind("wine: ", 0) == 0) g_wine_broke.push_back(program + ": " + line);
     std::remove(path.c_str());
   }
   g_errors.clear();
@@ -279,7 +282,7 @@ namespace {
 
 // One line for each failed test, and for each passed one that bore Wine's
 // marks, into the file the session script reads: the verdict ("wine" for a
-// failure with marks, "failed" without, "passed" with), the test's full
+// failure with marks and no crash, "failed" else, "passed" with marks), the test's full
 // name, where it first failed, and the marks.
 void Report(const ::testing::TestInfo& test) {
   std::lock_guard<std::mutex> hold(g_errors_lock);
@@ -295,7 +298,8 @@ void Report(const ::testing::TestInfo& test) {
   if (!file || (!result.Failed() && marks.empty())) return;
   std::replace(marks.begin(), marks.end(), '\n', ' ');
   std::replace(marks.begin(), marks.end(), '\t', ' ');
-  const char* verdict = !result.Failed() ? "passed" : marks.empty() ? "failed" : "wine";
+  const char* verdict = !result.Failed() ? "passed" : marks.empty() || g_crashed ? "failed" : "wine";
+  g_crashed = false;
   std::ofstream(file, std::ios::app) << verdict << "\t" << test.test_suite_name() << "." << test.name() << "\t"
                                      << (where.empty() ? "-" : where) << "\t" << marks << "\n";
 }

@@ -91,7 +91,8 @@ void ShowWineErrors(bool failed);
 // loader error, a helper ending with a code it never returns or answering
 // "no" before its wait is up, a suite program's impossible exit code. A test
 // that failed with such a mark is tried once more in a new session
-// (scripts/in-wine-session.sh); one without fails the run.
+// (scripts/in-wine-session.sh); one without, or in which a program crashed
+// ("wine: Unhandled ..."), fails the run.
 void NoteWineBroke(const std::string& what);
 
 // Ends every program of the session and starts the next ones on a virtual
