@@ -75,6 +75,8 @@ target_link_libraries(panelblank PRIVATE blanker_win32)
 nocturo_program(nocturodaemon GUI SOURCES daemon/daemon_main.cpp ${DAEMON_SOURCES} res/nocturodaemon.rc)
 nocturo_program(panelprobe SOURCES probe/probe_main.cpp probe/probe.cpp res/panelprobe.rc)
 nocturo_program(nocturotray GUI SOURCES tray/tray_main.cpp ${TRAY_SOURCES} res/nocturotray.rc)
+# Its own entry point (tray_main.cpp) in place of the C runtime's start-up.
+target_link_options(nocturotray PRIVATE -nostartfiles)
 
 # The installer's custom action: in the MSI only, never installed as a file.
 # --kill-at exports the entry without its stdcall decoration, as DllEntry names it.
