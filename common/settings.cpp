@@ -24,14 +24,19 @@ int32_t ClampSleepMinutes(int32_t sleepminute) {
 }
 
 int32_t ClampLeftClickMode(int32_t mode) { return InRange(mode, 1, 3) ? mode : 0; }
+int32_t ClampHotkey(int32_t hotkey) { return InRange(hotkey, 1, 3) ? hotkey : 0; }
 
-void WriteTrayPrefs(int32_t type, int32_t left_click_mode) {
+void WriteTrayPrefs(int32_t type, int32_t left_click_mode, int32_t hotkey) {
   TextBuffer bytes;
   ClearText(&bytes);
   AppendText(&bytes, "[setting]\r\ntype=");
   AppendDecimal(&bytes, type);
   AppendText(&bytes, "\r\ndefault=");
   AppendDecimal(&bytes, left_click_mode);
+  if (hotkey != 0) {
+    AppendText(&bytes, "\r\nhotkey=");
+    AppendDecimal(&bytes, hotkey);
+  }
   // Binary mode: the line ends above are already CR LF.
   platform::Handle file = platform::OpenFile(kTrayIniForWriting, "wb");
   if (!file) return;

@@ -21,6 +21,8 @@ int32_t ClampSleepAction(int32_t sleep);        // 1 sleep, 2 hibernate, else 0
 int32_t ClampIdleMinutes(int32_t minute);       // 1..180, else 10
 int32_t ClampSleepMinutes(int32_t sleepminute); // 1..360, else -999 (no power action)
 int32_t ClampLeftClickMode(int32_t mode);       // 1..3, else 0 (a left click opens the menu)
+int32_t ClampHotkey(int32_t hotkey);            // 1..3, else 0 (none)
 
-// Rewrites the tray's file: "[setting]" CR LF "type=T" CR LF "default=D".
-void WriteTrayPrefs(int32_t type, int32_t left_click_mode);
+// Rewrites the tray's file: "[setting]" CR LF "type=T" CR LF "default=D", and
+// CR LF "hotkey=H" after it only for a hotkey other than 0.
+void WriteTrayPrefs(int32_t type, int32_t left_click_mode, int32_t hotkey = 0);

@@ -21,6 +21,8 @@
   X(kMenuNo, "否", kMenuRoom)                                                                                 \
   X(kMenuLeftButton, "鼠标左键", kMenuRoom)                                                                   \
   X(kMenuModeList, "版本列表", kMenuRoom)                                                                     \
+  X(kMenuHotkey, "快捷键", kMenuRoom)                                                                         \
+  X(kMenuNoHotkey, "无", kMenuRoom)                                                                           \
   X(kMenuExit, "退出", kMenuRoom)                                                                             \
   X(kTooltipNormal, "Nocturo普通版", kTipRoom)                                                                \
   X(kTooltipLockScreen, "Nocturo锁屏版", kTipRoom)                                                            \
@@ -33,6 +35,9 @@
     kBalloonRoom)                                                                                             \
   X(kNotOurSiblingTitle, "Nocturo 无法熄屏", kTitleRoom)                                                      \
   X(kNotOurSiblingText, "本文件夹中的程序与托盘程序的签名不一致，可能已被替换。请重新安装 Nocturo。", kBalloonRoom) \
+  /* A hotkey another program holds; its text follows the combination's name. */                           \
+  X(kHotkeyTakenTitle, "Nocturo 快捷键不可用", kTitleRoom)                                                    \
+  X(kHotkeyTakenText, " 已被另一个程序占用。请在托盘菜单“快捷键”中另选一个；托盘下次启动时会再试。", kBalloonRoom) \
   /* The probe's report. */                                                                                    \
   X(kDetected, "检测到屏幕状态 success Nocturo普通版、锁屏版、增强版、辅助工具可以使用", 0)                  \
   X(kNotDetected, "未检测到屏幕状态 fail Nocturo增强版、辅助工具不能使用，请使用Nocturo普通版", 0)           \

@@ -85,6 +85,8 @@ bool BroadcastRegistered(const std::string& name) { return Run({"broadcast-regis
 
 bool Key(uint16_t virtual_key) { return Run({"key", Text(virtual_key)}).code == 0; }
 
+bool Keys(const std::string& combination) { return Run({"key", combination}).code == 0; }
+
 bool Move(int x, int y) { return Run({"move", Text(x), Text(y)}).code == 0; }
 
 LinkInfo ReadLink(const std::string& path) {
@@ -127,6 +129,10 @@ pid_t StartBroadcastWatch(const std::string& file, int ms) {
 }
 
 pid_t StartHungWindow(int ms) { return StartWithWindow({"hung-window", Text(ms)}, "NocHung"); }
+
+pid_t StartHotkeyHolder(uint32_t modifiers, uint32_t virtual_key, int ms) {
+  return StartWithWindow({"hold-hotkey", Text(modifiers), Text(virtual_key), Text(ms)}, "NocHotkey");
+}
 
 std::string Region(int x, int y, int width, int height) {
   return Values(Run({"region", Text(x), Text(y), Text(width), Text(height)}))["checksum"];

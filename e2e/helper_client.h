@@ -32,6 +32,8 @@ bool Post(const std::string& window_class, const std::string& title, uint32_t me
 bool Send(const std::string& window_class, const std::string& title, uint32_t message, int timeout_ms);
 bool BroadcastRegistered(const std::string& name);
 bool Key(uint16_t virtual_key);
+// Keys pressed in order and released last first, as "0x11+0x12+0x42".
+bool Keys(const std::string& combination);
 bool Move(int x, int y);
 
 struct LinkInfo {
@@ -58,6 +60,8 @@ bool ReportDisplay(const std::string& image, int state);
 pid_t StartBroadcastWatch(const std::string& file, int ms);
 // A top-level window whose thread never retrieves messages, for `ms`.
 pid_t StartHungWindow(int ms);
+// Another program holding that hotkey (RegisterHotKey's modifiers and key) for `ms`, once it holds it.
+pid_t StartHotkeyHolder(uint32_t modifiers, uint32_t virtual_key, int ms);
 // A checksum of the screen's colours in that rectangle.
 std::string Region(int x, int y, int width, int height);
 bool ForgetIcon(const std::string& window_class, const std::string& title, uint32_t id);

@@ -17,7 +17,7 @@ constexpr int32_t kSwHide = 0, kSwShowNormal = 1;
 // Messages, and what some of them carry.
 constexpr uint32_t kWmNull = 0x0000, kWmDestroy = 0x0002, kWmPaint = 0x000F, kWmClose = 0x0010;
 constexpr uint32_t kWmCancelMode = 0x001F, kWmCommand = 0x0111, kWmSysCommand = 0x0112;
-constexpr uint32_t kWmPowerBroadcast = 0x0218, kWmUser = 0x0400;
+constexpr uint32_t kWmHotkey = 0x0312, kWmPowerBroadcast = 0x0218, kWmUser = 0x0400;
 constexpr intptr_t kWmLButtonDown = 0x0201, kWmLButtonUp = 0x0202, kWmLButtonDblClk = 0x0203;
 constexpr intptr_t kWmRButtonDown = 0x0204, kWmRButtonUp = 0x0205;
 constexpr uint32_t kPbtPowerSettingChange = 0x8013;
@@ -27,12 +27,16 @@ constexpr uint32_t kSmtoAbortIfHung = 0x0002;
 constexpr uint32_t kMsgfltAllow = 1;
 constexpr uint32_t kDeviceNotifyWindowHandle = 0;
 constexpr int32_t kWhKeyboardLl = 13;
+// A hotkey's modifiers, and the one key the programs name that is no letter.
+constexpr uint32_t kModAlt = 0x1, kModControl = 0x2, kModShift = 0x4, kModNoRepeat = 0x4000;
+constexpr uint32_t kVkF12 = 0x7B;
 
 // The notification area and menus.
 constexpr uint32_t kNimAdd = 0, kNimModify = 1, kNimDelete = 2;
 constexpr uint32_t kNifMessage = 0x1, kNifIcon = 0x2, kNifTip = 0x4, kNifInfo = 0x10;
 constexpr uint32_t kNiifWarning = 0x2;
-constexpr uint32_t kMfString = 0x0000, kMfPopup = 0x0010, kMfByPosition = 0x0400, kMfSeparator = 0x0800;
+constexpr uint32_t kMfString = 0x0000, kMfChecked = 0x0008, kMfPopup = 0x0010, kMfByPosition = 0x0400;
+constexpr uint32_t kMfSeparator = 0x0800;
 constexpr uint32_t kTpmRightButton = 0x0002;
 
 // Processes, files, the screen, the shell.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Retakes the user guide's pictures under Wine on a display of its own:
 #   docs/images/tray-icon.png   the icon at the taskbar's right end, with its tooltip
-#   docs/images/tray-menu.png   the menu a right click on the icon opens, left-click submenu open
+#   docs/images/tray-menu.png   the menu a right click on the icon opens, shortcut submenu open
 #   docs/images/banner.png      the blanker's banner
 # The first two come from Wine's own taskbar, clicked with the real mouse.
 # Needs the package (scripts/build.sh), ImageMagick, xterm and a CJK font.
@@ -20,6 +20,7 @@ shots=$(mktemp -d "$root/build/shots-XXXX")
 folder=$(wine_unpack_package "$shots")
 out=docs/images
 
+printf '\r\nhotkey=1' >>"$folder/tpinfo.ini"  # Ctrl+Alt+B chosen: checked, and in the tooltip
 (cd "$folder" && exec "$WINE_LOADER" ./nocturotray.exe >/dev/null 2>&1) &
 helper wait-window DOCKWIN dockwin 20000 >/dev/null
 read -r bar_x bar_y bar_w bar_h <<< "$(wine_window_rect Shell_TrayWnd "")"
@@ -30,7 +31,7 @@ import -window root -crop 260x70+$((bar_x + bar_w - 260))+$((bar_y + bar_h - 70)
 
 xdotool click 3
 read -r menu_x menu_y menu_w menu_h <<< "$(wine_window_rect "#32768" "" 10000)"
-# 鼠标左键 is the sixth item, the third from the bottom: over it, its submenu opens.
+# 快捷键 is the seventh item, the third from the bottom: over it, its submenu opens.
 xdotool mousemove $((menu_x + menu_w / 2)) $((menu_y + menu_h - 42)); sleep 0.3
 xdotool mousemove $((menu_x + menu_w / 2 + 2)) $((menu_y + menu_h - 42)); sleep 1.5
 import -window root -crop 340x200+$((bar_x + bar_w - 340))+$((bar_y + bar_h - 200)) +repage "$out/tray-menu.png"

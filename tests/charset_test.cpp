@@ -48,7 +48,7 @@ TEST(Charset, EveryTextHandedToWindowsReadsAsItsCharacters) {
       {"the tooltip", tray_run, sim::Utf8FromGbk(line(tray_run, "NIM_ADD")), u8"tip \"Nocturo锁屏版\""},
       {"the menu", tray_run, sim::Utf8FromGbk(line(tray_run, "TrackPopupMenu")),
        u8"普通版=201 锁屏版=202 增强版=203 ---- 开机启动>[是=206 否=207] 鼠标左键>[普通版=209 锁屏版=210 "
-       u8"增强版=211 版本列表=212] ---- 退出=208"},
+       u8"增强版=211 版本列表=212] 快捷键>[无=213/8 Ctrl+Alt+B=214 Ctrl+Alt+M=215 Ctrl+Shift+F12=216] ---- 退出=208"},
       {"the probe's report", probe_run, sim::Utf8FromGbk(probe_run.output),
        u8"本工具只关闭显示器，电脑仍在运行\n官方下载地址 nocturo.example.com\n"
        u8"若唤醒屏幕后鼠标无法移动，按Ctrl+Alt+Delete键\n"

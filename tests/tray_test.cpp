@@ -1,6 +1,9 @@
 // The tray: start-up checks, the icon and its tooltip, clicks, the menu and its commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/sim/sim.h"
 #include "tests/security_world.h"
 #include "tests/tray_world.h"
@@ -172,13 +175,13 @@ TEST(TrayMenu, TheRightPressShowsTheMenuAtTheCursorAndDestroysItAfter) {
   SCOPED_TRACE(r.Text());
   EXPECT_EQ(r.Count("TrackPopupMenu"), 1);
   ExpectInOrder(r, {"SetForegroundWindow \"dockwin\"", "GetCursorPos 640,700", " at 4 410 开机启动",
-                    " at 5 410 鼠标左键",
+                    " at 5 410 鼠标左键", " at 6 410 快捷键",
                     "TrackPopupMenu flags 2 at 640,700 owner \"dockwin\": 普通版=201 锁屏版=202 增强版=203 "
                     "---- 开机启动>[是=206 否=207] 鼠标左键>[普通版=209 锁屏版=210 增强版=211 版本列表=212] "
-                    "---- 退出=208",
+                    "快捷键>[无=213/8 Ctrl+Alt+B=214 Ctrl+Alt+M=215 Ctrl+Shift+F12=216] ---- 退出=208",
                     "PostMessageA \"dockwin\" 0000 0 0", "DestroyMenu"});
   EXPECT_EQ(r.Count(": 0 menus left"), 1) << "the submenus go with the menu";
-  EXPECT_EQ(r.Count("AppendMenuW"), 12) << "six top-level entries, two and four in the submenus";
+  EXPECT_EQ(r.Count("AppendMenuW"), 16) << "six top-level entries, two and four and four in the submenus";
   EXPECT_EQ(r.First("GetMessageA 0000"), 1000) << "the benign message after the menu";
 }
 
@@ -320,6 +323,88 @@ TEST(TrayClick, ASignedTrayStartsOnlyABlankerOfItsOwnPublisherAndSaysWhyElse) {
                           "WinVerifyTrust panelblank.exe through its handle"});
       if (row.own.result == kNone.result) EXPECT_EQ(r.Count("WinVerifyTrust"), 0) << "unsigned: nothing to check";
     }
+}
+
+// The hotkey: chosen from the menu, kept in the file by every write, held on
+// the window, shown in the tooltip and checked in the menu.
+TEST(TrayHotkey, EachChoiceIsKeptRegisteredAndShownAndEveryWriteKeepsIt) {
+  struct Row {
+    const char* before;  // the file's hotkey, "" for none
+    uint32_t command;
+    std::string bytes, registers, tip;  // registers: "" for none
+  };
+  const std::string none = "[setting]\r\ntype=2\r\ndefault=2";
+  const Row rows[] = {
+      {"", ID_HOTKEY_NONE + 1, none + "\r\nhotkey=1", "mods 4003 vk 42", " Ctrl+Alt+B"},
+      {"1", ID_HOTKEY_NONE + 2, none + "\r\nhotkey=2", "mods 4003 vk 4D", " Ctrl+Alt+M"},
+      {"2", ID_HOTKEY_NONE + 3, none + "\r\nhotkey=3", "mods 4006 vk 7B", " Ctrl+Shift+F12"},
+      {"3", ID_HOTKEY_NONE, none, "", ""},
+      {"7", ID_HOTKEY_NONE, none, "", ""},
+  };
+  for (const Row& row : rows) {
+    sim::World world = TrayWorld("2");
+    if (*row.before) world.File("tpinfo.ini", TrayFile("2") + "\r\nhotkey=" + row.before);
+    world.menu_choices = {row.command, 0};
+    Click(world, 1000, kRightDown);
+    Click(world, 2000, kRightDown);
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(std::string("hotkey=") + row.before + " command " + std::to_string(row.command) + "\n" + r.Text());
+    EXPECT_EQ(r.FileBytes("tpinfo.ini"), row.bytes);
+    bool held_before = *row.before && std::string(row.before) != "7";
+    EXPECT_EQ(r.Times("UnregisterHotKey \"dockwin\" 1"), held_before ? std::vector<int64_t>{1000} : std::vector<int64_t>{});
+    std::vector<int64_t> registered = r.Times("RegisterHotKey \"dockwin\" 1 " + row.registers);
+    EXPECT_EQ(std::count(registered.begin(), registered.end(), 1000), row.registers.empty() ? 0 : 1);
+    EXPECT_EQ(r.Times("NIM_ADD size 508 window \"dockwin\" id 108 flags 7 callback 1025 icon 108 tip \"Nocturo锁屏版" +
+                      row.tip + "\"").back(), 1000);
+    EXPECT_NE(r.Count("=" + std::to_string(row.command) + "/8"), 0) << "the choice is checked the next time";
+    EXPECT_EQ(r.Count("NIM_MODIFY"), 0);
+  }
+  // A left click, a mode command and a left-click choice keep the key; a tray
+  // that never had one writes the 28 bytes it always wrote (the tables above).
+  for (uint32_t command : {uint32_t{0}, ID_RUN_ENHANCED, ID_CLICK_MENU}) {
+    sim::World world = TrayWorld("2");
+    world.File("tpinfo.ini", TrayFile("2") + "\r\nhotkey=3");
+    if (command) world.menu_choices = {command};
+    Click(world, 1000, command ? kRightDown : kLeftDown);
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE("command " + std::to_string(command) + "\n" + r.Text());
+    EXPECT_EQ(r.FileBytes("tpinfo.ini"), (command == ID_CLICK_MENU ? Written(0, 0)
+                                          : command ? Written(3, 2) : Written(2, 2)) + "\r\nhotkey=3");
+  }
+}
+
+// The hotkey does what a left click does, Normal where a left click opens the
+// menu; a combination another program holds is said once, and stays chosen.
+TEST(TrayHotkey, ThePressRunsTheLeftClickModeAndATakenCombinationIsSaidOnce) {
+  for (const char* mode : {"1", "2", "3", "0", ""}) {
+    sim::World world = TrayWorld(mode);
+    world.File("tpinfo.ini", TrayFile(mode) + "\r\nhotkey=1");
+    world.Post(1000, platform::kWmHotkey, kTrayHotkeyId, 0, "dockwin");
+    world.Post(3000, platform::kWmHotkey, 2, 0, "dockwin");
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(std::string("default=") + mode + "\n" + r.Text());
+    int32_t d = std::atoi(mode);
+    EXPECT_EQ(r.FileBytes("tpinfo.ini"), Written(d ? d : 1, d) + "\r\nhotkey=1");
+    EXPECT_EQ(r.Times(kStartsBlanker), (std::vector<int64_t>{1500})) << "once, for our id only";
+    EXPECT_EQ(r.Count("TrackPopupMenu"), 0);
+  }
+  const char kTaken[] = "info 2 \"Nocturo 快捷键不可用\" \"Ctrl+Alt+M 已被另一个程序占用。";
+  for (bool at_start : {true, false}) {
+    sim::World world = TrayWorld("1");
+    world.Fail("RegisterHotKey");
+    if (at_start) world.File("tpinfo.ini", TrayFile("1") + "\r\nhotkey=2");
+    world.menu_choices = {at_start ? 0 : ID_HOTKEY_NONE + 2, 0};
+    Click(world, 1000, kRightDown);
+    Click(world, 2000, kRightDown);
+    sim::Run r = sim::RunProgram(RunTray, world, 10000);
+    SCOPED_TRACE(std::string(at_start ? "at start" : "chosen") + "\n" + r.Text());
+    EXPECT_EQ(r.Times(kTaken), std::vector<int64_t>{at_start ? 0 : 1000});
+    EXPECT_EQ(r.Count("NIM_ADD size 508 window \"dockwin\" id 108 flags 7 callback 1025 icon 108 tip \"Nocturo普通版\""),
+              at_start ? 1 : 2) << "the tooltip names no combination";
+    EXPECT_EQ(r.Count("Ctrl+Alt+M=215/8"), at_start ? 2 : 1) << "still chosen";
+    if (!at_start) EXPECT_EQ(r.FileBytes("tpinfo.ini"), Written(1, 1) + "\r\nhotkey=2");
+    EXPECT_EQ(r.Count("UnregisterHotKey"), 0) << "nothing held to let go";
+  }
 }
 
 }  // namespace

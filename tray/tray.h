@@ -20,9 +20,24 @@ constexpr uint32_t ID_CLICK_NORMAL = 209;
 constexpr uint32_t ID_CLICK_LOCKSCREEN = 210;
 constexpr uint32_t ID_CLICK_ENHANCED = 211;
 constexpr uint32_t ID_CLICK_MENU = 212;
+// The hotkey submenu: none, then each of kHotkeys in order (214 to 216).
+constexpr uint32_t ID_HOTKEY_NONE = 213;
+
+// The key combinations a user can choose, `hotkey` 1 to 3 in tpinfo.ini.
+struct TrayHotkey {
+  const char* name;
+  uint32_t modifiers;
+  uint32_t key;
+};
+constexpr uint32_t kHotkeyCount = 3;
+extern const TrayHotkey kHotkeys[kHotkeyCount];
+constexpr int32_t kTrayHotkeyId = 1;  // WM_HOTKEY's wParam
 
 extern const uint32_t taskbarCreatedMessage;
 extern platform::NotifyIconRecord trayIcon;
+// The hotkey chosen (0 none), kept in tpinfo.ini, and whether the tray holds it.
+extern int32_t trayHotkey;
+extern bool trayHotkeyHeld;
 
 int TrayMain(platform::Handle instance);
 // The checks and the window with its icon; false when the tray is not to run.
@@ -44,3 +59,12 @@ void ShowTrayMenu(platform::Handle window);
 bool OnTrayCommand(platform::Handle window, uint32_t id);
 void RunBlanker(int32_t mode);
 void SetClickMode(int32_t mode);
+// Registers the chosen hotkey on the tray's window, the one held before let
+// go first; false when another program holds it.
+bool RegisterTrayHotkey();
+// The balloon that says which combination another program holds.
+void ShowHotkeyTaken();
+// A menu choice: registered, kept in tpinfo.ini, shown in the tooltip.
+void SetHotkey(int32_t hotkey);
+// The hotkey pressed: what a left click does, Normal where a left click opens the menu.
+void OnTrayHotkey();

@@ -31,7 +31,7 @@ using platform::kColorWindow, platform::kCsHRedrawVRedraw, platform::kCwUseDefau
     platform::kIdcArrow, platform::kMsgfltAllow, platform::kNifIcon, platform::kNifInfo, platform::kNifMessage,
     platform::kNifTip, platform::kNiifWarning, platform::kNimAdd, platform::kNimDelete, platform::kNimModify,
     platform::kSwHide,
-    platform::kWmCommand, platform::kWmDestroy, platform::kWmPaint, platform::kWsOverlappedWindow;
+    platform::kWmCommand, platform::kWmDestroy, platform::kWmHotkey, platform::kWmPaint, platform::kWsOverlappedWindow;
 constexpr uintptr_t kWindowBrush = kColorWindow + 1;
 // The narrow record's size in the 32-bit layout that ships; the 64-bit test
 // build passes its own layout's size.
@@ -53,9 +53,13 @@ const char* TooltipForMode(int32_t mode) {
   }
 }
 
+// The left-click mode's text, then the hotkey the tray holds.
 void SetTrayTooltip(int32_t mode) {
   std::memset(trayIcon.tip, 0, sizeof trayIcon.tip);
   std::strncpy(trayIcon.tip, TooltipForMode(mode), sizeof trayIcon.tip - 1);
+  if (!trayHotkeyHeld) return;
+  std::strncat(trayIcon.tip, " ", sizeof trayIcon.tip - 1 - std::strlen(trayIcon.tip));
+  std::strncat(trayIcon.tip, kHotkeys[trayHotkey - 1].name, sizeof trayIcon.tip - 1 - std::strlen(trayIcon.tip));
 }
 
 void ShowTrayBalloon(const char* title, const char* text) {
@@ -101,9 +105,12 @@ int32_t CreateTrayWindow(platform::Handle instance) {
   trayIcon.flags = (kNifMessage | kNifIcon | kNifTip);
   trayIcon.callback_message = kWmTrayIcon;
   trayIcon.icon = platform::LoadIconA(instance, kSmallIcon);
+  trayHotkey = ClampHotkey(ReadSetting(kTrayIni, "hotkey"));
+  bool held = RegisterTrayHotkey();
   SetTrayTooltip(ReadSetting(kTrayIni, "default"));
   platform::NotifyIcon(kNimAdd, trayIcon);
   platform::ShowWindow(window, kSwHide);
+  if (!held) ShowHotkeyTaken();
   return 1;
 }
 
@@ -136,6 +143,9 @@ intptr_t PLATFORM_CALLBACK TrayWindowProc(platform::Handle window, uint32_t mess
   switch (message) {
     case kWmTrayIcon:
       OnTrayIcon(window, wparam, lparam);
+      return 0;
+    case kWmHotkey:
+      if (wparam == kTrayHotkeyId) OnTrayHotkey();
       return 0;
     case kWmCommand:
       if (OnTrayCommand(window, static_cast<uint32_t>(wparam & 0xFFFF))) return 0;

@@ -117,12 +117,20 @@ static int BroadcastRegistered(char** a) {
   return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(a[0]), 0, 0) ? 0 : 1;
 }
 
+// "VK" or "VK+VK+...": each pressed in order, then released last first, as a
+// hand plays a combination.
 static int Key(char** a) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(Number(a[0]));
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : 1;
+  INPUT input[16] = {};
+  UINT keys = 0;
+  for (char* next = a[0]; *next && keys < 8; next += *next == '+') {
+    input[keys].type = INPUT_KEYBOARD;
+    input[keys++].ki.wVk = static_cast<WORD>(strtoul(next, &next, 0));
+  }
+  for (UINT i = 0; i < keys; ++i) {
+    input[keys + i] = input[keys - 1 - i];
+    input[keys + i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  return SendInput(2 * keys, input, sizeof(INPUT)) == 2 * keys ? 0 : 1;
 }
 
 static int Move(char** a) { return SetCursorPos(Signed(a[0]), Signed(a[1])) ? 0 : 1; }
@@ -308,6 +316,14 @@ static int HungWindow(char** a) {
   return 0;
 }
 
+// Another program holding a hotkey for MS ms; its window comes once it holds it.
+static int HoldHotkey(char** a) {
+  if (!RegisterHotKey(nullptr, 1, Number(a[0]), Number(a[1])) || !TopLevelWindow("NocHotkey", DefWindowProcA))
+    return 1;
+  Sleep(Number(a[2]));
+  return 0;
+}
+
 static int MonitorOff(char**) {
   DWORD start = GetTickCount();
   MonitorOffSender(nullptr);
@@ -460,7 +476,7 @@ static const Verb kVerbs[] = {
     {"send", 5, "CLASS TITLE MSG WPARAM LPARAM   result=", Send},
     {"broadcast-registered", 1, "NAME             posts a registered message to every top-level window",
      BroadcastRegistered},
-    {"key", 1, "VK                      a key pressed and released, with SendInput", Key},
+    {"key", 1, "VK[+VK...]              keys pressed in order and released last first, with SendInput", Key},
     {"move", 2, "X Y                     moves the cursor", Move},
     {"link", 1, "PATH                    target= workdir= of a shell link", Link},
     {"window-text", 2, "CLASS MS         text= of the first visible window of that class", WindowText},
@@ -471,6 +487,7 @@ static const Verb kVerbs[] = {
      "RenderWindow of that process, as Windows sends it", DisplayState},
     {"watch-broadcasts", 2, "FILE MS        a top-level window appending \"UNIX_MS LPARAM\" to FILE "
      "for each SC_MONITORPOWER, for MS ms", WatchBroadcasts},
+    {"hold-hotkey", 3, "MODS VK MS          a top-level window holding that hotkey", HoldHotkey},
     {"hung-window", 1, "MS                  a top-level window whose thread never retrieves messages",
      HungWindow},
     {"monitor-off", 0, "                     the blanker's own display-off broadcast: ms=", MonitorOff},

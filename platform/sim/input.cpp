@@ -62,4 +62,18 @@ int32_t UnhookWindowsHookEx(Handle hook) {
   return ok;
 }
 
+int32_t RegisterHotKey(Handle window, int32_t id, uint32_t modifiers, uint32_t virtual_key) {
+  sim::Lock lock = sim::Enter();
+  bool fails = sim::Failing("RegisterHotKey");
+  sim::Trace("RegisterHotKey \"%s\" %d mods %X vk %X%s", sim::WindowName(window).c_str(), id, modifiers, virtual_key,
+             fails ? " fails" : "");
+  return fails ? 0 : 1;
+}
+
+int32_t UnregisterHotKey(Handle window, int32_t id) {
+  sim::Lock lock = sim::Enter();
+  sim::Trace("UnregisterHotKey \"%s\" %d", sim::WindowName(window).c_str(), id);
+  return 1;
+}
+
 }  // namespace platform

@@ -20,4 +20,10 @@ Handle SetWindowsHookExA(int32_t hook_type, HookProc proc, Handle module, uint32
 
 int32_t UnhookWindowsHookEx(Handle hook) { return ::UnhookWindowsHookEx(static_cast<HHOOK>(hook)); }
 
+int32_t RegisterHotKey(Handle window, int32_t id, uint32_t modifiers, uint32_t virtual_key) {
+  return ::RegisterHotKey(AsWindow(window), id, modifiers, virtual_key);
+}
+
+int32_t UnregisterHotKey(Handle window, int32_t id) { return ::UnregisterHotKey(AsWindow(window), id); }
+
 }  // namespace platform

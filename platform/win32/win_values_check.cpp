@@ -36,7 +36,9 @@ static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NI
 static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP && kNifInfo == NIF_INFO, "");
 static_assert(kNiifWarning == NIIF_WARNING, "");
 static_assert(kMfString == MF_STRING && kMfPopup == MF_POPUP && kMfByPosition == MF_BYPOSITION, "");
-static_assert(kMfSeparator == MF_SEPARATOR && kTpmRightButton == TPM_RIGHTBUTTON, "");
+static_assert(kMfSeparator == MF_SEPARATOR && kTpmRightButton == TPM_RIGHTBUTTON && kMfChecked == MF_CHECKED, "");
+static_assert(kWmHotkey == WM_HOTKEY && kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT, "");
+static_assert(kModNoRepeat == MOD_NOREPEAT && kVkF12 == VK_F12, "");
 
 static_assert(kTh32csSnapProcess == TH32CS_SNAPPROCESS && kProcessAllAccess == PROCESS_ALL_ACCESS, "");
 static_assert(kLoadLibrarySearchSystem32 == LOAD_LIBRARY_SEARCH_SYSTEM32 && kInfinite == INFINITE, "");
