@@ -196,7 +196,8 @@ std::vector<std::string> MenuTexts(const std::string& trace) {
 
 TEST(CodePagesUnderWine, TheMenuItemsReadAsTheirCharacters) {
   const std::vector<std::string> menu = {u8"普通版", u8"锁屏版", u8"增强版", u8"退出", u8"是", u8"否", u8"开机启动",
-                                         u8"普通版", u8"锁屏版", u8"增强版", u8"版本列表", u8"鼠标左键"};
+                                         u8"普通版", u8"锁屏版", u8"增强版", u8"版本列表", u8"鼠标左键",
+                                         u8"无", "Ctrl+Alt+B", "Ctrl+Alt+M", "Ctrl+Shift+F12", u8"快捷键"};
   for (const CodePage& page : kCodePages) {
     SCOPED_TRACE(page.name);
     USE(page);
