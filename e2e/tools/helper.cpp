@@ -249,12 +249,27 @@ static int ProcStats(char**) {
 
 // The notification's record lives in the receiver's memory, as the system
 // puts it there; lParam is its address.
+// Whether process `id` runs under that image name.
+static bool Named(DWORD id, const wchar_t* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry;
+  entry.dwSize = sizeof entry;
+  bool named = false;
+  for (BOOL more = snapshot != INVALID_HANDLE_VALUE && Process32FirstW(snapshot, &entry); more && !named;
+       more = Process32NextW(snapshot, &entry))
+    named = entry.th32ProcessID == id && CompareStringOrdinal(entry.szExeFile, -1, name, -1, FALSE) == CSTR_EQUAL;
+  if (snapshot != INVALID_HANDLE_VALUE) CloseHandle(snapshot);
+  return named;
+}
+
+// The window is found first, then its process: a copy of that name still
+// ending, without its window, may come first in a snapshot.
 static int DisplayState(char** a) {
-  DWORD pid = FindProcess(Wide(0), nullptr), owner = 0;
+  DWORD pid = 0;
   HWND window = nullptr;
   while ((window = FindWindowExA(nullptr, window, "RenderWindow", nullptr)))
-    if (GetWindowThreadProcessId(window, &owner) && owner == pid) break;
-  HANDLE process = pid ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid) : nullptr;
+    if (GetWindowThreadProcessId(window, &pid) && Named(pid, Wide(0))) break;
+  HANDLE process = window ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid) : nullptr;
   if (!window || !process) return 1;
   struct {
     platform::Guid setting;
