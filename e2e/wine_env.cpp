@@ -269,10 +269,18 @@ void ShowWineErrors(bool failed) {
     std::string text = ReadLines(path);
     if (failed && !text.empty()) std::cout << "[ stderr   ] " << program << ":\n" << text << "\n";
     std::istringstream lines(text);
-    // A program's own crash is a fault of its own, whatever else Wine did.
-    for (std::string line; std::getline(lines, line);)
+    // A program's own crash is a fault of its own, whatever else Wine did; of
+    // Wine's other words only a failure to load or run is a mark (not, say,
+    // its note that the Z: drive has no volume serial).
+    for (std::string line; std::getline(lines, line);) {
       if (line.rfind("wine: Unhandled", 0) == 0) g_crashed = true;
-      else if (line.rfind("wine: ", 0) == 0) g_wine_broke.push_back(program + ": " + line);
+      if (line.rfind("wine: ", 0) != 0) continue;
+      for (const char* failed : {"could not", "cannot", "failed to", "unimplemented function"})
+        if (line.find(failed) != std::string::npos) {
+          g_wine_broke.push_back(program + ": " + line);
+          break;
+        }
+    }
     std::remove(path.c_str());
   }
   g_errors.clear();
