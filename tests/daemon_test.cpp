@@ -192,7 +192,9 @@ TEST(DaemonStart, AnEnabledRunKeepsOrMakesItsTaskWhereOnlyAdministratorsCanChang
     EXPECT_EQ(r.Count("cmd copies"), row.copies ? 1 : 0);
     EXPECT_EQ(!r.FileBytes(kInstalled).empty(), row.link_after);
     EXPECT_EQ(!r.FileBytes(kTask).empty(), row.task_after);
-    if (row.registers) EXPECT_EQ(r.FileBytes(kTask), ours);
+    if (row.registers) {
+      EXPECT_EQ(r.FileBytes(kTask), ours);
+    }
     EXPECT_EQ(r.First("GetCursorPos"), row.monitor) << "the daemon runs on";
   }
   // Switched off: this user's task and link go, the all-users task stays.
